@@ -1,0 +1,26 @@
+// One Windows machine: everything the program reaches of the platform.
+#pragma once
+
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/file_system.h"
+#include "platform/processes.h"
+#include "platform/registry.h"
+
+namespace platform {
+
+class Machine {
+ public:
+  virtual ~Machine() = default;
+  virtual FileSystem& files() = 0;
+  virtual Registry& registry() = 0;
+  virtual Environment& environment() = 0;
+  virtual Processes& processes() = 0;
+  virtual Clock& clock() = 0;
+  // The directory of the running program, as a Windows path without a trailing backslash.
+  virtual std::string programDirectory() = 0;
+};
+
+}  // namespace platform
