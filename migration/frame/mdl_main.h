@@ -1,0 +1,31 @@
+// Start-up: whose user state is migrated, on which Windows, from which program directory and in
+// which mode; then the main window, shown or, in an unattended run, loaded hidden. Also the
+// small utility routines other modules share.
+#pragma once
+
+#include <string>
+
+#include "platform/environment.h"
+
+namespace migration {
+
+class Program;
+
+// The program's entry point. Sets the session context, loads the configuration and loads the
+// main window; returns at once when the program is to end without a window.
+void Main(Program& program);
+
+namespace System {
+// The logged-on user's name through GetUserNameA with a 50-character buffer; empty on failure.
+std::string Username(platform::Environment& environment);
+}  // namespace System
+
+// The value of an environment variable, or "" when it is not set.
+std::string GetEnvVar(Program& program, const std::string& name);
+// True when `drive` ("F:") is a network drive; false for any failure to look it up.
+bool IsNetworkDrive(Program& program, const std::string& drive);
+// Every occurrence of `search` (exact case, not empty) replaced, left to right, no overlaps.
+std::string ReplaceText(const std::string& source, const std::string& search,
+                        const std::string& replacement);
+
+}  // namespace migration

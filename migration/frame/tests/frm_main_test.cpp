@@ -1,0 +1,74 @@
+#include "frame/frm_main.h"
+
+#include <gtest/gtest.h>
+
+#include "test_program.h"
+
+namespace migration {
+namespace {
+
+struct CreatpathCase {
+  const char* path;
+  int level;
+  std::vector<std::string> existing;
+  std::vector<std::string> afterwards;  // folders that exist then
+  std::vector<std::string> absent;      // folders that still do not
+};
+void PrintTo(const CreatpathCase& c, std::ostream* out) { *out << c.path << " " << c.level; }
+
+class CreatpathTest : public ::testing::TestWithParam<CreatpathCase> {};
+
+TEST_P(CreatpathTest, CreatesTheMissingLevels) {
+  const CreatpathCase& c = GetParam();
+  testing::TestProgram test;
+  for (const std::string& folder : c.existing) {
+    ASSERT_EQ(test.files().createFolder(folder), platform::ERROR_SUCCESS) << folder;
+  }
+  test.program().mainForm().creatpath(c.path, c.level);
+  for (const std::string& folder : c.afterwards) {
+    EXPECT_TRUE(test.files().folderExists(folder)) << folder;
+  }
+  for (const std::string& folder : c.absent) {
+    EXPECT_FALSE(test.files().folderExists(folder)) << folder;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Levels, CreatpathTest,
+    ::testing::Values(CreatpathCase{"C:\\a\\b", 2, {}, {"C:\\a", "C:\\a\\b"}, {}},
+                      CreatpathCase{"C:\\a\\b\\c", 2, {"C:\\a"}, {"C:\\a\\b", "C:\\a\\b\\c"}, {}},
+                      // Fewer backslashes than the level: only the path itself.
+                      CreatpathCase{"C:\\a", 2, {}, {"C:\\a"}, {}},
+                      // Starting deeper than what exists: every level fails, silently.
+                      CreatpathCase{"C:\\a\\b\\c", 3, {}, {}, {"C:\\a", "C:\\a\\b", "C:\\a\\b\\c"}},
+                      CreatpathCase{"C:\\a\\b\\", 2, {}, {"C:\\a", "C:\\a\\b"}, {}},
+                      CreatpathCase{
+                          "C:\\Documents and Settings\\jsmith\\desktop\\windows\\desktop",
+                          2,
+                          {"C:\\Documents and Settings"},
+                          {"C:\\Documents and Settings\\jsmith\\desktop\\windows\\desktop"},
+                          {}}));
+
+TEST(FrmMainTest, TabsBringTheirPageToTheFront) {
+  testing::TestProgram test;
+  frmMain& form = test.program().mainForm();
+  form.load();
+  EXPECT_EQ(form.frontPage(), 0);
+  form.tabRTF.select(2);
+  EXPECT_EQ(form.frontPage(), 2);
+  form.tabRTF.select(1);
+  EXPECT_EQ(form.frontPage(), 1);
+}
+
+TEST(FrmMainTest, StatusPanels) {
+  testing::TestProgram test;
+  frmMain& form = test.program().mainForm();
+  form.Update_Status(1, "Scanning");
+  form.Update_Status(2, "Found 3 Files");
+  form.Update_Status(3, "ignored");
+  EXPECT_EQ(form.sbMain.panelText(1), "Scanning");
+  EXPECT_EQ(form.sbMain.panelText(2), "Found 3 Files");
+}
+
+}  // namespace
+}  // namespace migration

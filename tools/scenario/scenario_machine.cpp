@@ -1,0 +1,399 @@
+#include "scenario_machine.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "platform/text_file.h"
+#include "registry_text.h"
+
+namespace scenario {
+
+namespace {
+
+constexpr const char* kDefaultProgramDirectory = "C:\\Transvale";
+constexpr const char* kSystemEnvironmentKey =
+    "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
+
+struct DriveSpec {
+  std::string wineType = "hd";
+  std::string label;
+  std::string share;  // \\server\share for a network drive
+  bool ready = true;
+};
+
+struct FileSpec {
+  std::string path;
+  bool folder = false;
+  std::string bytes;
+  std::optional<platform::FileTime> time;
+  std::uint32_t attributes = 0;
+  std::string location;
+};
+
+struct MachineSpec {
+  std::map<char, DriveSpec> drives{{'c', DriveSpec{}}};
+  std::optional<std::string> user = "jsmith";
+  std::map<std::string, std::string> environment{{"OS", "Windows_NT"}, {"windir", "C:\\WINNT"}};
+  std::string programDirectory = kDefaultProgramDirectory;
+  std::vector<FileSpec> files;
+  struct RegLine {
+    RegistryPath path;
+    std::optional<std::string> name;
+    RegistryData data;
+  };
+  std::vector<RegLine> registry;
+  bool zipComponent = false;
+};
+
+// Days from 1 January 1970 to a civil date.
+std::int64_t daysFromCivil(int year, unsigned month, unsigned day) {
+  year -= month <= 2;
+  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const unsigned yearOfEra = static_cast<unsigned>(year - era * 400);
+  const unsigned dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  const unsigned dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146'097 + static_cast<std::int64_t>(dayOfEra) - 719'468;
+}
+
+// "2001-06-01" and "15:04:05", UTC.
+std::optional<platform::FileTime> parseTime(const std::string& date, const std::string& clock) {
+  int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+  if (std::sscanf(date.c_str(), "%d-%d-%d", &y, &mo, &d) != 3 ||
+      std::sscanf(clock.c_str(), "%d:%d:%d", &h, &mi, &s) != 3 || y < 1601 || mo < 1 || mo > 12 ||
+      d < 1 || d > 31 || h > 23 || mi > 59 || s > 59) {
+    return std::nullopt;
+  }
+  const std::int64_t unixSeconds =
+      daysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) * 86'400 + h * 3600 +
+      mi * 60 + s;
+  return static_cast<platform::FileTime>((unixSeconds + 11'644'473'600) * 10'000'000);
+}
+
+std::optional<std::uint32_t> parseAttributes(const std::string& letters) {
+  std::uint32_t attributes = 0;
+  for (const char c : letters) {
+    switch (std::tolower(static_cast<unsigned char>(c))) {
+      case 'r':
+        attributes |= platform::FILE_ATTRIBUTE_READONLY;
+        break;
+      case 'h':
+        attributes |= platform::FILE_ATTRIBUTE_HIDDEN;
+        break;
+      case 's':
+        attributes |= platform::FILE_ATTRIBUTE_SYSTEM;
+        break;
+      default:
+        return std::nullopt;
+    }
+  }
+  return attributes;
+}
+
+std::string join(const std::string& directory, const std::string& name) {
+  return !directory.empty() && directory.back() == '\\' ? directory + name
+                                                        : directory + "\\" + name;
+}
+
+class LineParser {
+ public:
+  LineParser(MachineSpec& spec, std::string& error) : m_spec(spec), m_error(error) {}
+
+  bool parse(const ScenarioLine& line) {
+    m_location = line.location;
+    std::string wordError;
+    const auto words = splitWords(line.text, wordError);
+    if (!words) return fail(wordError);
+    const std::string& keyword = (*words)[0].text;
+    if (keyword == "user") return parseUser(*words);
+    if (keyword == "os") return parseOs(*words);
+    if (keyword == "env") return parseEnv(*words);
+    if (keyword == "drive") return parseDrive(*words);
+    if (keyword == "program-dir") return parseProgramDirectory(*words);
+    if (keyword == "folder") return parseFile(*words, line, "", true);
+    if (keyword == "file") return parseFile(*words, line, "", false);
+    if (keyword == "program-file") return parseFile(*words, line, m_spec.programDirectory, false);
+    if (keyword == "reg") return parseReg(line.text);
+    if (keyword == "zip-component" && words->size() == 1) return m_spec.zipComponent = true;
+    return fail("unknown machine line \"" + keyword + "\"");
+  }
+
+ private:
+  bool fail(const std::string& why) {
+    m_error = m_location + ": " + why;
+    return false;
+  }
+
+  bool parseUser(const std::vector<Word>& words) {
+    if (words.size() != 2) return fail("user NAME, or user none");
+    m_spec.user =
+        words[1].text == "none" && !words[1].quoted ? std::nullopt : std::optional(words[1].text);
+    return true;
+  }
+
+  bool parseOs(const std::vector<Word>& words) {
+    if (words.size() != 2) return fail("os VALUE, or os none for Windows 95 and 98");
+    if (words[1].text == "none" && !words[1].quoted) {
+      m_spec.environment.erase("OS");
+    } else {
+      m_spec.environment["OS"] = words[1].text;
+    }
+    return true;
+  }
+
+  bool parseEnv(const std::vector<Word>& words) {
+    if (words.size() != 3) return fail("env NAME VALUE");
+    m_spec.environment[words[1].text] = words[2].text;
+    return true;
+  }
+
+  bool parseDrive(const std::vector<Word>& words) {
+    static const std::map<std::string, std::string> kTypes = {{"fixed", "hd"},
+                                                              {"removable", "floppy"},
+                                                              {"cdrom", "cdrom"},
+                                                              {"network", "network"},
+                                                              {"ramdisk", "ramdisk"}};
+    if (words.size() < 3 || words[1].text.size() != 2 || words[1].text[1] != ':' ||
+        !std::isalpha(static_cast<unsigned char>(words[1].text[0]))) {
+      return fail("drive X: TYPE [label TEXT] [not-ready], or drive X: network \\\\server\\share");
+    }
+    const auto type = kTypes.find(words[2].text);
+    if (type == kTypes.end()) return fail("drive types: fixed removable cdrom network ramdisk");
+    DriveSpec drive;
+    drive.wineType = type->second;
+    std::size_t i = 3;
+    if (words[2].text == "network") {
+      if (words.size() < 4 || words[3].text.rfind("\\\\", 0) != 0) {
+        return fail("a network drive names its share: \\\\server\\share");
+      }
+      drive.share = words[3].text;
+      i = 4;
+    }
+    for (; i < words.size(); ++i) {
+      if (words[i].text == "label" && i + 1 < words.size()) {
+        drive.label = words[++i].text;
+      } else if (words[i].text == "not-ready") {
+        drive.ready = false;
+      } else {
+        return fail("unknown drive option " + words[i].text);
+      }
+    }
+    m_spec.drives[static_cast<char>(std::tolower(static_cast<unsigned char>(words[1].text[0])))] =
+        drive;
+    return true;
+  }
+
+  bool parseProgramDirectory(const std::vector<Word>& words) {
+    if (words.size() != 2) return fail("program-dir PATH");
+    m_spec.programDirectory = words[1].text;
+    return true;
+  }
+
+  bool parseFile(const std::vector<Word>& words, const ScenarioLine& line,
+                 const std::string& directory, bool folder) {
+    if (words.size() < 2) return fail(words[0].text + " PATH ...");
+    FileSpec file;
+    file.path = directory.empty() ? words[1].text : join(directory, words[1].text);
+    file.folder = folder;
+    file.location = m_location;
+    bool hasContent = line.hasBlock;
+    if (line.hasBlock) file.bytes = line.block;
+    for (std::size_t i = 2; i < words.size(); ++i) {
+      const Word& word = words[i];
+      if (word.quoted && !folder && !hasContent) {
+        file.bytes = word.text;
+        hasContent = true;
+      } else if (word.text == "size" && i + 1 < words.size() && !folder && !hasContent) {
+        std::size_t size = 0;
+        const std::string& text = words[++i].text;
+        const auto [next, error] = std::from_chars(text.data(), text.data() + text.size(), size);
+        if (error != std::errc() || next != text.data() + text.size() || size > (64u << 20)) {
+          return fail("size needs a number of bytes (at most 64 MiB)");
+        }
+        file.bytes.assign(size, 'x');
+        hasContent = true;
+      } else if (word.text == "time" && i + 2 < words.size()) {
+        file.time = parseTime(words[i + 1].text, words[i + 2].text);
+        if (!file.time) return fail("time YYYY-MM-DD HH:MM:SS (UTC)");
+        i += 2;
+      } else if (word.text == "attributes" && i + 1 < words.size()) {
+        const auto attributes = parseAttributes(words[++i].text);
+        if (!attributes) return fail("attributes are letters of r (read-only), h, s");
+        file.attributes = *attributes;
+      } else {
+        return fail("unexpected \"" + word.text + "\"");
+      }
+    }
+    m_spec.files.push_back(std::move(file));
+    return true;
+  }
+
+  bool parseReg(const std::string& text) {
+    std::string left, right;
+    const bool hasValue = splitAtEquals(text, left, right);
+    std::string error;
+    const auto words = splitWords(hasValue ? left : text, error);
+    if (!words) return fail(error);
+    const auto question =
+        splitRegistryQuestion(std::vector<Word>(words->begin() + 1, words->end()));
+    if (!question || question->name.has_value() != hasValue) {
+      return fail("reg KEY, or reg KEY \"NAME\" = TYPE DATA");
+    }
+    const auto path = parseRegistryPath(question->key);
+    if (!path) return fail("unknown registry root in " + question->key);
+    MachineSpec::RegLine reg{*path, question->name, {}};
+    if (hasValue) {
+      const auto dataWords = splitWords(right, error);
+      if (!dataWords) return fail(error);
+      const auto data = parseRegistryData(*dataWords, error);
+      if (!data) return fail(error);
+      reg.data = *data;
+    }
+    m_spec.registry.push_back(std::move(reg));
+    return true;
+  }
+
+  MachineSpec& m_spec;
+  std::string& m_error;
+  std::string m_location;
+};
+
+void makeDrives(const std::filesystem::path& root, const MachineSpec& spec) {
+  namespace fs = std::filesystem;
+  fs::create_directories(root / "dosdevices");
+  for (const auto& [letter, drive] : spec.drives) {
+    const std::string link = std::string(1, letter) + ":";
+    if (!drive.share.empty()) {
+      // \\server\share lives in dosdevices/unc/server/share; the drive links to it.
+      std::string relative = "unc";
+      std::string rest = drive.share.substr(2);
+      for (char& c : rest) c = c == '\\' ? '/' : c;
+      relative += "/" + rest;
+      fs::create_directories(root / "dosdevices" / relative);
+      fs::create_symlink(drive.ready ? relative : relative + ".missing",
+                         root / "dosdevices" / link);
+      continue;
+    }
+    const std::string folder = "drive_" + std::string(1, letter);
+    if (drive.ready) fs::create_directories(root / folder);
+    fs::create_symlink("../" + folder, root / "dosdevices" / link);
+    if (drive.ready && !drive.label.empty()) {
+      std::ofstream(root / folder / ".windows-label", std::ios::binary) << drive.label;
+    }
+  }
+}
+
+void writeRegistry(platform::Registry& registry, const MachineSpec& spec) {
+  const RegistryPath drives{platform::HKEY_LOCAL_MACHINE, "Software\\Wine\\Drives"};
+  for (const auto& [letter, drive] : spec.drives) {
+    writeRegistryValue(registry, drives, std::string(1, letter) + ":",
+                       {platform::REG_SZ, drive.wineType + '\0'});
+  }
+  const RegistryPath system{platform::HKEY_LOCAL_MACHINE, kSystemEnvironmentKey};
+  for (const auto& [name, value] : spec.environment) {
+    writeRegistryValue(registry, system, name, {platform::REG_SZ, value + '\0'});
+  }
+  if (spec.user) {
+    writeRegistryValue(registry, {platform::HKEY_CURRENT_USER, "Volatile Environment"}, "USERNAME",
+                       {platform::REG_SZ, *spec.user + '\0'});
+  }
+  for (const auto& reg : spec.registry) {
+    if (reg.name) {
+      writeRegistryValue(registry, reg.path, *reg.name, reg.data);
+    } else {
+      createRegistryKey(registry, reg.path);
+    }
+  }
+}
+
+// Creates every missing folder of `path`, the path included.
+void createFolders(platform::FileSystem& files, const std::string& path) {
+  for (std::size_t i = 0; i <= path.size(); ++i) {
+    if (i < path.size() && path[i] != '\\') continue;
+    const std::string prefix = path.substr(0, i);
+    if (prefix.size() > 2 && !files.folderExists(prefix)) {
+      platform::ignoreFailure(files.createFolder(prefix));
+    }
+  }
+}
+
+platform::Status createEntry(platform::FileSystem& files, const FileSpec& file) {
+  if (!file.folder) return platform::writeWholeFile(files, file.path, file.bytes);
+  createFolders(files, file.path);
+  return files.folderExists(file.path) ? platform::ERROR_SUCCESS : platform::ERROR_PATH_NOT_FOUND;
+}
+
+// The zip component's library, copied from the build beside the program as an installation
+// puts it there.
+bool installZipComponent(platform::NativeMachine& machine, const MachineSpec& spec,
+                         std::string& error) {
+  const std::filesystem::path library = TRANSVALE_PARCELON_LIBRARY;
+  std::ifstream in(library, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string target = join(spec.programDirectory, library.filename().string());
+  if (!in || platform::writeWholeFile(machine.files(), target, bytes) != platform::ERROR_SUCCESS) {
+    error = "cannot install the zip component from " + library.string();
+    return false;
+  }
+  return true;
+}
+
+bool writeFiles(platform::NativeMachine& machine, const MachineSpec& spec, platform::FileTime now,
+                std::string& error) {
+  platform::FileSystem& files = machine.files();
+  createFolders(files, spec.programDirectory);
+  for (const FileSpec& file : spec.files) {
+    const std::size_t slash = file.path.rfind('\\');
+    if (slash != std::string::npos) createFolders(files, file.path.substr(0, slash));
+    const platform::Status status = createEntry(files, file);
+    if (status != platform::ERROR_SUCCESS) {
+      error = file.location + ": cannot create " + file.path + " (status " +
+              std::to_string(status) + ")";
+      return false;
+    }
+    platform::ignoreFailure(files.setLastWriteTime(file.path, file.time.value_or(now)));
+    if (file.attributes != 0)
+      platform::ignoreFailure(files.setAttributes(file.path, file.attributes));
+  }
+  return true;
+}
+
+}  // namespace
+
+ScenarioMachine::~ScenarioMachine() {
+  m_machine.reset();
+  if (!m_root.empty() && !m_keep) {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_root, ignored);
+  }
+}
+
+bool ScenarioMachine::build(const std::vector<ScenarioLine>& lines, std::string& error) {
+  MachineSpec spec;
+  LineParser parser(spec, error);
+  for (const ScenarioLine& line : lines) {
+    if (!parser.parse(line)) return false;
+  }
+  std::string pattern = (std::filesystem::temp_directory_path() / "scenario-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    error = "cannot make a temporary folder";
+    return false;
+  }
+  m_root = pattern;
+  makeDrives(m_root, spec);
+  m_machine = std::make_unique<platform::NativeMachine>(m_root, m_clock, spec.programDirectory);
+  writeRegistry(m_machine->registry(), spec);
+  if (m_machine->nativeRegistry().flushAll() != platform::ERROR_SUCCESS) {
+    error = "cannot write the machine's registry";
+    return false;
+  }
+  if (!writeFiles(*m_machine, spec, m_clock.now(), error)) return false;
+  return !spec.zipComponent || installZipComponent(*m_machine, spec, error);
+}
+
+}  // namespace scenario
