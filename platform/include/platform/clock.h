@@ -30,7 +30,7 @@ class VirtualClock final : public Clock {
   void advance(std::uint64_t milliseconds) { m_now += milliseconds * 10'000; }
   std::uint64_t sleptMilliseconds() const { return (m_now - m_start) / 10'000; }
 
-  // 1 June 2001, 12:00 UTC.
+  // 1 June 2001, 04:00 UTC.
   static constexpr FileTime kDefaultStart = 126'358'416'000'000'000ULL;
 
  private:

@@ -1,6 +1,9 @@
 // The machine's file system, as the program sees it through the file-system object and directory
 // enumeration. Every path is a Windows path in ANSI (Windows-1252) text: "C:\Data\x.doc",
-// "\\server\share\x", "c:/data/../data", or relative to the current directory.
+// "\\server\share\x", "c:/data/../data", or relative to the current directory. Names compare
+// without regard to case. A name with a character Windows forbids (< > : " | ? * or a control
+// character) gives ERROR_INVALID_NAME, a drive that does not exist ERROR_PATH_NOT_FOUND, a drive
+// without its medium ERROR_NOT_READY, a share that does not exist ERROR_BAD_NETPATH.
 #pragma once
 
 #include <cstddef>
@@ -98,20 +101,29 @@ class FileSystem {
   // The file-system object's CopyFile and CopyFolder: the last component of `source` may hold
   // wildcards (* and ?); a destination ending in "\" is a folder that receives the copies under
   // their own names; nothing matching is ERROR_FILE_NOT_FOUND (ERROR_PATH_NOT_FOUND for folders).
+  // With wildcards the destination is always an existing folder. A file copied onto an existing
+  // file needs Overwrite::Yes (else ERROR_FILE_EXISTS) and fails on a read-only one, a folder or
+  // itself (ERROR_ACCESS_DENIED). A folder copied onto an existing folder merges into it; into
+  // itself or below itself is ERROR_ACCESS_DENIED. Copies keep times and attributes; the first
+  // failure stops the copy.
   virtual Status copyFile(const std::string& source, const std::string& destination,
                           Overwrite overwrite) = 0;
   virtual Status copyFolder(const std::string& source, const std::string& destination,
                             Overwrite overwrite) = 0;
-  // Wildcards in the last component, as for copies.
+  // Wildcards in the last component, as for copies. Without Force a read-only file refuses the
+  // whole delete (ERROR_ACCESS_DENIED) before anything is removed. A drive or share root is never
+  // deleted (ERROR_ACCESS_DENIED).
   virtual Status deleteFile(const std::string& path, Force force) = 0;
   virtual Status deleteFolder(const std::string& path, Force force) = 0;
-  // MoveFileEx: renames a file, replacing an existing target when asked.
+  // MoveFileEx: renames a file or folder, replacing an existing file when asked (else
+  // ERROR_ALREADY_EXISTS). A rename to the same name in another case changes the case.
   virtual Status moveFile(const std::string& source, const std::string& destination,
                           Overwrite overwrite) = 0;
 
   // FindFirstFile/FindNextFile over one folder: entries whose names match `pattern` (without
-  // regard to case; "*" and "*.*" match every name), in the order the file system keeps them,
-  // without "." and "..". Hidden and system entries are listed with their attributes.
+  // regard to case; "*" and "*.*" match every name), by name without regard to case as NTFS
+  // keeps them, without "." and "..". Hidden and system entries are listed with their
+  // attributes. No match is an empty list; a missing folder ERROR_PATH_NOT_FOUND.
   virtual Result<std::vector<DirectoryEntry>> listFolder(const std::string& folder,
                                                          const std::string& pattern = "*") = 0;
 
@@ -125,7 +137,8 @@ class FileSystem {
   virtual std::string currentDirectory() = 0;
   virtual Status setCurrentDirectory(const std::string& path) = 0;
 
-  // Creates an empty file with a fresh name in `folder` and returns its full path.
+  // GetTempFileName: creates an empty file named <first 3 characters of prefix><hex>.tmp in
+  // `folder` and returns its full path.
   virtual Result<std::string> createTemporaryFile(const std::string& folder,
                                                   const std::string& prefix) = 0;
 

@@ -1,0 +1,10 @@
+// Windows status codes for the host's errno values.
+#pragma once
+
+#include "platform/status.h"
+
+namespace platform {
+
+Status statusFromErrno(int error);
+
+}  // namespace platform

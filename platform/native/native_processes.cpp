@@ -1,0 +1,82 @@
+#include "native_processes.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "command_line.h"
+#include "host_status.h"
+#include "platform/text_encoding.h"
+#include "platform/text_file.h"
+#include "reg_import.h"
+
+namespace platform {
+namespace {
+
+constexpr std::uint32_t kSucceeded = 0;
+constexpr std::uint32_t kFailed = 1;
+
+bool isSwitch(const std::string& argument) {
+  return !argument.empty() && (argument[0] == '/' || argument[0] == '-');
+}
+
+}  // namespace
+
+NativeProcesses::NativeProcesses(std::filesystem::path machineRoot, FileSystem& files,
+                                 Registry& registry)
+    : m_root(std::move(machineRoot)), m_files(files), m_registry(registry) {
+  // Each built-in program is one line here and one method.
+  m_programs["regedit"] = [this](const auto& arguments) { return runRegedit(arguments); };
+}
+
+Status NativeProcesses::log(const std::string& commandLine) const {
+  std::string line = ansiToUtf8(commandLine);
+  for (char& c : line) {
+    if (c == '\r' || c == '\n') c = ' ';  // one command, one line
+  }
+  line += '\n';
+  const std::filesystem::path path = m_root / kLogName;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (fd < 0) return statusFromErrno(errno);
+  const ssize_t written = ::write(fd, line.data(), line.size());
+  const int closed = ::close(fd);
+  return written == static_cast<ssize_t>(line.size()) && closed == 0 ? ERROR_SUCCESS
+                                                                     : ERROR_WRITE_FAULT;
+}
+
+Result<ProcessOutcome> NativeProcesses::start(const std::string& commandLine, WindowStyle,
+                                              Wait wait) {
+  // NOTE: the log is a record for people and tests; a machine root we cannot write to must
+  // not stop the program being started.
+  ignoreFailure(log(commandLine));
+  const CommandLine parsed = parseCommandLine(commandLine);
+  const auto program = m_programs.find(parsed.name);
+  if (program == m_programs.end()) {
+    return Result<ProcessOutcome>::failure(ERROR_FILE_NOT_FOUND, parsed.program);
+  }
+  const std::uint32_t exitCode = program->second(splitArguments(parsed.arguments));
+  ProcessOutcome outcome;
+  if (wait == Wait::Yes) outcome.exitCode = exitCode;
+  return outcome;
+}
+
+// regedit [/s] FILE imports FILE; without /s the real editor would ask first, which an
+// unattended machine answers with yes. Other switches (exports) are not built in.
+std::uint32_t NativeProcesses::runRegedit(const std::vector<std::string>& arguments) {
+  std::string file;
+  for (const std::string& argument : arguments) {
+    if (!isSwitch(argument)) {
+      if (file.empty()) file = argument;
+    } else if (ansiToUpper(argument.substr(1)) != "S") {
+      return kFailed;
+    }
+  }
+  if (file.empty()) return kFailed;
+  auto bytes = readWholeFile(m_files, file);
+  if (!bytes) return kFailed;
+  return importRegFile(m_registry, *bytes).imported ? kSucceeded : kFailed;
+}
+
+}  // namespace platform

@@ -1,0 +1,165 @@
+#include "machine_opener.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "machine_root_fixture.h"
+#include "platform/clock.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : m_name(name) {
+    if (const char* old = std::getenv(name)) m_old = old;
+    if (value) {
+      ::setenv(name, value, 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  ~ScopedVariable() {
+    if (m_old) {
+      ::setenv(m_name, m_old->c_str(), 1);
+    } else {
+      ::unsetenv(m_name);
+    }
+  }
+
+ private:
+  const char* m_name;
+  std::optional<std::string> m_old;
+};
+
+// A process that holds an fcntl lock on `lock` until it is told to stop, as wineserver does.
+class LockHolder {
+ public:
+  explicit LockHolder(const fs::path& lock) {
+    int ready[2];
+    if (::pipe(ready) != 0 || ::pipe(m_stop) != 0) return;
+    m_child = ::fork();
+    if (m_child == 0) {
+      ::close(ready[0]);
+      ::close(m_stop[1]);  // so that the parent's close ends the wait below
+      const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT, 0600);
+      struct flock hold {};
+      hold.l_type = F_WRLCK;
+      hold.l_whence = SEEK_SET;
+      const char result = fd >= 0 && ::fcntl(fd, F_SETLK, &hold) == 0 ? 'y' : 'n';
+      ssize_t ignored = ::write(ready[1], &result, 1);
+      char stop;
+      ignored = ::read(m_stop[0], &stop, 1);
+      (void)ignored;
+      ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(m_stop[0]);
+    char result = 'n';
+    m_locked = ::read(ready[0], &result, 1) == 1 && result == 'y';
+    ::close(ready[0]);
+  }
+  ~LockHolder() {
+    if (m_child <= 0) return;
+    ::close(m_stop[1]);
+    ::waitpid(m_child, nullptr, 0);
+  }
+  bool locked() const { return m_locked; }
+
+ private:
+  pid_t m_child = -1;
+  int m_stop[2] = {-1, -1};
+  bool m_locked = false;
+};
+
+TEST(MachineOpener, FindsTheMachineAsWineDoes) {
+  {
+    ScopedVariable prefix("WINEPREFIX", "/srv/machines/old");
+    EXPECT_EQ(machineRootFromEnvironment(), "/srv/machines/old");
+  }
+  ScopedVariable prefix("WINEPREFIX", nullptr);
+  ScopedVariable home("HOME", "/home/tech");
+  EXPECT_EQ(machineRootFromEnvironment(), "/home/tech/.wine");
+}
+
+// Where wineserver keeps its lock: upstream in .wine-<uid>, Debian in a folder it names in the
+// prefix's file "wineserver".
+struct ServerFolderCase {
+  const char* name;
+  std::string folder;     // below the server base
+  std::string namedFile;  // what <prefix>/wineserver holds, empty for none
+};
+
+class WineServerLock : public ::testing::TestWithParam<ServerFolderCase> {};
+
+TEST_P(WineServerLock, IsSeenOnlyWhileHeld) {
+  testing::TemporaryMachineRoot root;
+  testing::TemporaryMachineRoot serverBase;  // any fresh folder serves as /tmp
+  struct stat info {};
+  ASSERT_EQ(::stat(root.path().c_str(), &info), 0);
+  char name[64];
+  std::snprintf(name, sizeof name, "server-%llx-%llx", static_cast<unsigned long long>(info.st_dev),
+                static_cast<unsigned long long>(info.st_ino));
+  const fs::path folder = serverBase.path() / GetParam().folder / name;
+  fs::create_directories(folder);
+  if (!GetParam().namedFile.empty()) root.writeFile("wineserver", GetParam().namedFile);
+
+  EXPECT_FALSE(wineServerHolds(root.path(), serverBase.path()));
+  std::ofstream(folder / "lock") << "";
+  EXPECT_FALSE(wineServerHolds(root.path(), serverBase.path())) << "a lock file left behind";
+  {
+    LockHolder server(folder / "lock");
+    ASSERT_TRUE(server.locked());
+    EXPECT_TRUE(wineServerHolds(root.path(), serverBase.path()));
+  }
+  EXPECT_FALSE(wineServerHolds(root.path(), serverBase.path()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, WineServerLock,
+    ::testing::Values(ServerFolderCase{"Upstream", ".wine-" + std::to_string(::getuid()), ""},
+                      ServerFolderCase{"Debian", "wine-AbC123", "wine-AbC123"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(MachineOpener, RefusesWhatIsNoMachine) {
+  testing::TemporaryMachineRoot root;
+  VirtualClock clock;
+  auto missing = openNativeMachine(root.path() / "none", clock);
+  EXPECT_EQ(missing.status(), ERROR_PATH_NOT_FOUND);
+  EXPECT_NE(missing.subject().find("no machine at"), std::string::npos);
+  fs::remove_all(root.path() / "dosdevices");
+  EXPECT_EQ(openNativeMachine(root.path(), clock).status(), ERROR_PATH_NOT_FOUND);
+}
+
+TEST(MachineOpener, OpensAMachineWithItsProgramDirectory) {
+  testing::TemporaryMachineRoot root;
+  root.addDrive('C');
+  VirtualClock clock;
+  {
+    ScopedVariable programDirectory("TRANSVALE_PROGRAM_DIR", "\\\\fileserver\\tools\\");
+    auto machine = openNativeMachine(root.path(), clock);
+    ASSERT_TRUE(machine.ok()) << machine.subject();
+    EXPECT_EQ((*machine)->programDirectory(), "\\\\fileserver\\tools");
+    EXPECT_TRUE((*machine)->files().folderExists("C:\\"));
+  }
+  ScopedVariable programDirectory("TRANSVALE_PROGRAM_DIR", nullptr);
+  const std::string own = hostProgramDirectory();
+  EXPECT_EQ(own.rfind("Z:\\", 0), 0u) << own;
+  EXPECT_EQ(windowsPathOfHostPath("/work/main/build/bin/"), "Z:\\work\\main\\build\\bin");
+  EXPECT_EQ(windowsPathOfHostPath("/"), "Z:\\");
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,169 @@
+#include "sample_materialiser.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "native_machine.h"
+#include "platform/clock.h"
+#include "sample_description.h"
+
+namespace simwin {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::string pattern = (fs::temp_directory_path() / "simwin-test-XXXXXX").string();
+    m_path = ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    fs::remove_all(m_path, ignored);  // removes the z: link itself, never the host
+  }
+  const fs::path& path() const { return m_path; }
+
+ private:
+  fs::path m_path;
+};
+
+std::string registryText(Registry& registry, HKEY root, const char* key, const char* name) {
+  HKEY handle = 0;
+  if (registry.RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return "<no key>";
+  char data[512] = {};
+  DWORD size = sizeof data - 1;
+  const LONG status =
+      registry.RegQueryValueExA(handle, name, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  ignoreFailure(registry.RegCloseKey(handle));
+  return status == ERROR_SUCCESS ? std::string(data) : "<no value>";
+}
+
+struct SampleCase {
+  const char* name;
+  const char* user;
+  std::optional<std::string> os;
+  const char* windir;
+  std::optional<std::string> profile;
+  const char* label;
+  const char* personal;  // Shell Folders\Personal
+  const char* document;  // a document with its own time
+  const char* documentTime[2];
+  std::uint32_t documentAttributes;
+};
+
+class BundledSamples : public ::testing::TestWithParam<SampleCase> {};
+
+TEST_P(BundledSamples, MaterialiseIntoWhatTheProgramExpects) {
+  const SampleCase& c = GetParam();
+  TemporaryFolder folder;
+  const fs::path root = folder.path() / c.name;
+  auto made = materialiseSample(fs::path(TRANSVALE_SAMPLES_DIR) / c.name, root);
+  ASSERT_TRUE(made.ok()) << made.subject();
+
+  VirtualClock clock;
+  NativeMachine machine(root, clock, "Z:\\tools");
+  EXPECT_EQ(machine.environment().userName().valueOr(""), c.user);
+  EXPECT_EQ(machine.environment().variable("OS"), c.os);
+  EXPECT_EQ(machine.environment().variable("windir"), c.windir);
+  EXPECT_EQ(machine.environment().variable("USERPROFILE"), c.profile);
+  const auto drive = machine.files().drive('C');
+  ASSERT_TRUE(drive.ok());
+  EXPECT_EQ(drive->label, c.label);
+  EXPECT_EQ(machine.files().drive('D')->type, DriveType::CdRom);
+  EXPECT_FALSE(machine.files().drive('D')->ready);
+  EXPECT_EQ(machine.files().drive('A')->type, DriveType::Removable);
+  EXPECT_TRUE(machine.files().folderExists(c.personal));
+  EXPECT_EQ(registryText(machine.registry(), HKEY_CURRENT_USER,
+                         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                         "Personal"),
+            c.personal);
+  if (c.document != nullptr) {
+    const auto info = machine.files().fileInfo(c.document);
+    ASSERT_TRUE(info.ok()) << c.document;
+    EXPECT_EQ(info->lastWrite, parseSampleTime(c.documentTime[0], c.documentTime[1]));
+    EXPECT_EQ(info->attributes, c.documentAttributes);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, BundledSamples,
+    ::testing::Values(
+        SampleCase{"old-win2000",
+                   "jsmith",
+                   "Windows_NT",
+                   "C:\\WINNT",
+                   "C:\\Documents and Settings\\jsmith",
+                   "SYSTEM",
+                   "C:\\Documents and Settings\\jsmith\\My Documents",
+                   "C:\\Documents and Settings\\jsmith\\My Documents\\Reports\\Q1 report.doc",
+                   {"2001-04-03", "14:00:00"},
+                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY},
+        SampleCase{"old-win98",
+                   "mary",
+                   std::nullopt,
+                   "C:\\WINDOWS",
+                   std::nullopt,
+                   "MARY98",
+                   "C:\\My Documents",
+                   "C:\\MSDOS.SYS",
+                   {"2000-12-24", "18:00:00"},
+                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                       FILE_ATTRIBUTE_SYSTEM},
+        SampleCase{"new-win2000",
+                   "jsmith",
+                   "Windows_NT",
+                   "C:\\WINNT",
+                   "C:\\Documents and Settings\\jsmith",
+                   "NEWPC",
+                   "C:\\Documents and Settings\\jsmith\\My Documents",
+                   nullptr,
+                   {},
+                   0}),
+    [](const auto& info) {
+      std::string name = info.param.name;
+      for (char& c : name) c = c == '-' ? '_' : c;
+      return name;
+    });
+
+TEST(Materialise, OldWin2000HasItsNetworkDrive) {
+  TemporaryFolder folder;
+  ASSERT_TRUE(
+      materialiseSample(fs::path(TRANSVALE_SAMPLES_DIR) / "old-win2000", folder.path() / "m"));
+  VirtualClock clock;
+  NativeMachine machine(folder.path() / "m", clock, "Z:\\tools");
+  const auto f = machine.files().drive('F');
+  ASSERT_TRUE(f.ok());
+  EXPECT_EQ(f->type, DriveType::Remote);
+  EXPECT_EQ(f->remotePath, "\\\\fileserver\\public");
+  EXPECT_TRUE(machine.files().fileExists("F:\\Forms\\Expense form.xls"));
+  EXPECT_TRUE(machine.files().fileExists("\\\\FILESERVER\\Public\\forms\\expense form.xls"));
+}
+
+TEST(Materialise, ReplacesItsOwnMachineButNothingElse) {
+  TemporaryFolder folder;
+  const fs::path sample = fs::path(TRANSVALE_SAMPLES_DIR) / "new-win2000";
+  const fs::path machine = folder.path() / "machine";
+  ASSERT_TRUE(materialiseSample(sample, machine).ok());
+  std::ofstream(machine / "drive_c" / "extra.txt") << "added later";
+  ASSERT_TRUE(materialiseSample(sample, machine).ok());
+  EXPECT_FALSE(fs::exists(machine / "drive_c" / "extra.txt"));
+
+  const fs::path other = folder.path() / "other";
+  fs::create_directories(other);
+  std::ofstream(other / "precious.txt") << "keep";
+  auto refused = materialiseSample(sample, other);
+  EXPECT_FALSE(refused.ok());
+  EXPECT_TRUE(fs::exists(other / "precious.txt"));
+  EXPECT_FALSE(materialiseSample(folder.path() / "no-sample", folder.path() / "x").ok());
+  EXPECT_FALSE(fs::exists(folder.path() / "x"));
+}
+
+}  // namespace
+}  // namespace simwin
