@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
+#include "platform/library_loader.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
 
@@ -21,6 +22,9 @@ class Machine {
   virtual Clock& clock() = 0;
   // The directory of the running program, as a Windows path without a trailing backslash.
   virtual std::string programDirectory() = 0;
+  // Loads libraries by Windows path (the component the program hosts); null on a machine that
+  // cannot.
+  virtual LibraryLoader* libraryLoader() { return nullptr; }
 };
 
 }  // namespace platform

@@ -1,0 +1,44 @@
+#include "hosted_control.h"
+
+namespace parcelon {
+namespace {
+
+constexpr std::uint64_t kFileTimeTicksPerSecond = 10'000'000;
+
+}  // namespace
+
+HostedControl::HostedControl(platform::Machine& machine,
+                             std::unique_ptr<platform::Machine> ownedMachine,
+                             const ParcelonHost& host)
+    : m_ownedMachine(std::move(ownedMachine)),
+      m_host(host),
+      m_random(makeRandomSource(machine)),
+      m_control(std::make_unique<ParcelonCtrl>(machine.files(), *m_random)) {
+  if (m_host.showAboutBox != nullptr) {
+    m_control->setAboutBoxHandler([this](const AboutBoxText& about) {
+      m_host.showAboutBox(m_host.context, about.title.c_str(), about.text.c_str(),
+                          about.button.c_str());
+    });
+  }
+}
+
+std::unique_ptr<RandomSource> HostedControl::makeRandomSource(platform::Machine& machine) {
+  if (m_host.random != nullptr) {
+    return std::make_unique<FunctionRandomSource>([this] { return m_host.random(m_host.context); });
+  }
+  platform::Clock& clock = machine.clock();
+  return std::make_unique<SeededRandomSource>(
+      [&clock] { return clock.now() / kFileTimeTicksPerSecond; });
+}
+
+void HostedControl::advise(ParcelonStatusSink sink, void* context) {
+  if (sink == nullptr) {
+    m_control->setStatusSink(nullptr);
+    return;
+  }
+  m_control->setStatusSink([sink, context](const std::string& name, std::int32_t progress) {
+    sink(context, name.c_str(), static_cast<std::uint32_t>(name.size()), progress);
+  });
+}
+
+}  // namespace parcelon

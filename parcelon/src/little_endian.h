@@ -1,0 +1,30 @@
+// Little-endian integers in byte buffers, as every archive record stores them.
+#pragma once
+
+#include <cstdint>
+
+namespace parcelon {
+
+inline std::uint16_t get16(const std::uint8_t* bytes) {
+  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+inline std::uint32_t get32(const std::uint8_t* bytes) {
+  return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+         (static_cast<std::uint32_t>(bytes[2]) << 16) |
+         (static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+inline void put16(std::uint8_t* bytes, std::uint16_t value) {
+  bytes[0] = static_cast<std::uint8_t>(value);
+  bytes[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+inline void put32(std::uint8_t* bytes, std::uint32_t value) {
+  bytes[0] = static_cast<std::uint8_t>(value);
+  bytes[1] = static_cast<std::uint8_t>(value >> 8);
+  bytes[2] = static_cast<std::uint8_t>(value >> 16);
+  bytes[3] = static_cast<std::uint8_t>(value >> 24);
+}
+
+}  // namespace parcelon

@@ -1,0 +1,65 @@
+#include "source_file.h"
+
+#include <vector>
+
+#include "status_progress.h"
+
+namespace parcelon {
+
+platform::Result<SourceFile> SourceFile::open(platform::FileSystem& files,
+                                              const std::string& path) {
+  auto info = files.fileInfo(path);
+  if (!info) return platform::Result<SourceFile>::failure(info.status(), path);
+  if ((info->attributes & platform::FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return platform::Result<SourceFile>::failure(platform::ERROR_ACCESS_DENIED, path);
+  }
+  auto file = files.openFile(path, platform::OpenMode::Read);
+  if (!file) return platform::Result<SourceFile>::failure(file.status(), path);
+  EntryInfo entry;
+  entry.time = calendarFromFileTime(info->lastWrite);
+  entry.externalAttributes = info->attributes;
+  return SourceFile(std::move(*file), entry, info->size);
+}
+
+SourceFile::SourceFile(std::unique_ptr<platform::File> file, EntryInfo info, std::uint64_t size)
+    : m_file(std::move(file)), m_info(info), m_size(size) {}
+
+// NOTE: the file is read and deflated in chunks of 32 blocks, which is much faster than block
+// by block; every chunk but the last is full, so Status still fires once per block of 2048
+// bytes with the same progress values.
+platform::Status SourceFile::writeEntry(ZipWriter& writer, const std::string& storedName,
+                                        const std::string& comment, const StatusSink& status) {
+  if (const auto s = writer.startEntry(storedName, m_info, comment); s != platform::ERROR_SUCCESS) {
+    return s;
+  }
+  constexpr std::size_t kChunkSize = 32 * kStatusBlockSize;
+  std::vector<std::uint8_t> chunk(kChunkSize);
+  std::uint64_t blocks = 0;
+  for (;;) {
+    auto filled = fill(chunk);
+    if (!filled) return filled.status();
+    if (*filled == 0) break;
+    if (const auto s = writer.writeEntryData(chunk.data(), *filled); s != platform::ERROR_SUCCESS) {
+      return s;
+    }
+    const std::uint64_t chunkBlocks = (*filled + kStatusBlockSize - 1) / kStatusBlockSize;
+    for (std::uint64_t i = 0; i < chunkBlocks && status; ++i) {
+      status(storedName, statusProgress(m_size, ++blocks));
+    }
+    if (*filled < chunk.size()) break;
+  }
+  return writer.closeEntry();
+}
+
+platform::Result<std::size_t> SourceFile::fill(std::vector<std::uint8_t>& chunk) {
+  std::size_t filled = 0;
+  while (filled < chunk.size()) {
+    auto got = m_file->read(chunk.data() + filled, chunk.size() - filled);
+    if (!got) return got;
+    if (*got == 0) break;
+    filled += *got;
+  }
+  return filled;
+}
+
+}  // namespace parcelon

@@ -1,0 +1,208 @@
+#include "zip_writer.h"
+
+#include <limits>
+
+#include "archive_status.h"
+
+namespace parcelon {
+namespace {
+
+constexpr std::size_t kOutputBufferSize = 16384;
+constexpr std::uint16_t kVersionNeeded = 20;
+constexpr std::size_t kMaxFieldLength = 0xFFFF;
+
+}  // namespace
+
+platform::Result<std::unique_ptr<ZipWriter>> ZipWriter::create(platform::FileSystem& files,
+                                                               const std::string& path,
+                                                               ArchiveLimits limits) {
+  auto file = files.openFile(path, platform::OpenMode::CreateTruncate);
+  if (!file) return platform::Result<std::unique_ptr<ZipWriter>>::failure(file.status(), path);
+  return std::unique_ptr<ZipWriter>(new ZipWriter(std::move(*file), limits));
+}
+
+ZipWriter::ZipWriter(std::unique_ptr<platform::File> file, ArchiveLimits limits)
+    : m_file(std::move(file)), m_limits(limits), m_output(kOutputBufferSize) {}
+
+ZipWriter::~ZipWriter() {
+  if (m_deflateReady) deflateEnd(&m_stream);
+}
+
+platform::Status ZipWriter::write(const void* data, std::size_t count) {
+  if (count == 0) return platform::ERROR_SUCCESS;  // an empty directory has no buffer at all
+  if (const auto status = m_file->write(data, count); status != platform::ERROR_SUCCESS) {
+    return status;
+  }
+  m_position += count;
+  return platform::ERROR_SUCCESS;
+}
+
+platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo& info,
+                                       const std::string& comment) {
+  if (m_entryOpen) {
+    if (const auto status = closeEntry(); status != platform::ERROR_SUCCESS) return status;
+  }
+  const std::string storedName = name.empty() ? "-" : name;
+  const std::uint64_t directoryGrowth = kCentralHeaderSize + storedName.size() + comment.size();
+  if (m_entryCount >= m_limits.maxEntries || storedName.size() > kMaxFieldLength ||
+      comment.size() > kMaxFieldLength ||
+      m_centralDirectory.size() + directoryGrowth > m_limits.maxSize) {
+    return kErrorFileTooLarge;
+  }
+  if (!m_deflateReady) {
+    if (deflateInit2(&m_stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8,
+                     Z_DEFAULT_STRATEGY) != Z_OK) {
+      return platform::ERROR_NOT_ENOUGH_MEMORY;
+    }
+    m_deflateReady = true;
+  } else if (deflateReset(&m_stream) != Z_OK) {
+    return platform::ERROR_NOT_ENOUGH_MEMORY;
+  }
+  m_stream.next_out = m_output.data();
+  m_stream.avail_out = static_cast<uInt>(m_output.size());
+
+  const DosDateTime stamp = dosFromCalendar(info.time);
+  m_entry = CentralHeader{};
+  m_entry.versionMadeBy = 0;
+  m_entry.versionNeeded = kVersionNeeded;
+  m_entry.method = kMethodDeflated;
+  m_entry.dosTime = stamp.time;
+  m_entry.dosDate = stamp.date;
+  m_entry.nameLength = static_cast<std::uint16_t>(storedName.size());
+  m_entry.commentLength = static_cast<std::uint16_t>(comment.size());
+  m_entry.internalAttributes = info.internalAttributes;
+  m_entry.externalAttributes = info.externalAttributes;
+  m_entry.localOffset = static_cast<std::uint32_t>(m_position);
+  m_entryTail = storedName + comment;
+
+  LocalHeader local;
+  local.versionNeeded = kVersionNeeded;
+  local.method = kMethodDeflated;
+  local.dosTime = stamp.time;
+  local.dosDate = stamp.date;
+  local.nameLength = m_entry.nameLength;
+  m_localPosition = m_position;
+  const auto bytes = local.encode();
+  if (m_position + bytes.size() + storedName.size() > m_limits.maxSize) return kErrorFileTooLarge;
+  if (const auto status = write(bytes.data(), bytes.size()); status != platform::ERROR_SUCCESS) {
+    return status;
+  }
+  if (const auto status = write(storedName.data(), storedName.size());
+      status != platform::ERROR_SUCCESS) {
+    return status;
+  }
+  m_compressed = 0;
+  m_uncompressed = 0;
+  m_crc = 0;
+  m_entryOpen = true;
+  return platform::ERROR_SUCCESS;
+}
+
+platform::Status ZipWriter::flushOutput() {
+  const std::size_t pending = m_output.size() - m_stream.avail_out;
+  if (pending == 0) return platform::ERROR_SUCCESS;
+  // Every offset and size field then fits: the data ends below the limit, and the central
+  // directory starts where the data ends.
+  if (m_position + pending > m_limits.maxSize) return kErrorFileTooLarge;
+  if (const auto status = write(m_output.data(), pending); status != platform::ERROR_SUCCESS) {
+    return status;
+  }
+  m_compressed += pending;
+  m_stream.next_out = m_output.data();
+  m_stream.avail_out = static_cast<uInt>(m_output.size());
+  return platform::ERROR_SUCCESS;
+}
+
+platform::Status ZipWriter::deflateStep(int flush) {
+  for (;;) {
+    if (m_stream.avail_out == 0) {
+      if (const auto status = flushOutput(); status != platform::ERROR_SUCCESS) return status;
+    }
+    const int result = deflate(&m_stream, flush);
+    if (result == Z_STREAM_END) return flushOutput();
+    if (result != Z_OK && result != Z_BUF_ERROR) return kErrorInvalidData;
+    // Without finishing, deflate is done once it has taken all input and left output room.
+    if (flush == Z_NO_FLUSH && m_stream.avail_in == 0 && m_stream.avail_out > 0) {
+      return platform::ERROR_SUCCESS;
+    }
+  }
+}
+
+platform::Status ZipWriter::writeEntryData(const std::uint8_t* data, std::size_t count) {
+  if (!m_entryOpen) return platform::ERROR_INVALID_HANDLE;
+  if (m_uncompressed + count > m_limits.maxSize) return kErrorFileTooLarge;
+  m_crc = static_cast<std::uint32_t>(crc32(m_crc, data, static_cast<uInt>(count)));
+  m_uncompressed += count;
+  m_stream.next_in = const_cast<std::uint8_t*>(data);
+  m_stream.avail_in = static_cast<uInt>(count);
+  return deflateStep(Z_NO_FLUSH);
+}
+
+platform::Status ZipWriter::patchLocalHeader() {
+  std::uint8_t fields[12];
+  const std::uint32_t values[3] = {m_crc, static_cast<std::uint32_t>(m_compressed),
+                                   static_cast<std::uint32_t>(m_uncompressed)};
+  for (int i = 0; i < 3; ++i) {
+    for (int b = 0; b < 4; ++b) fields[i * 4 + b] = static_cast<std::uint8_t>(values[i] >> (8 * b));
+  }
+  if (const auto status = m_file->seek(m_localPosition + kLocalCrcOffset);
+      status != platform::ERROR_SUCCESS) {
+    return status;
+  }
+  if (const auto status = m_file->write(fields, sizeof fields); status != platform::ERROR_SUCCESS) {
+    return status;
+  }
+  return m_file->seek(m_position);
+}
+
+platform::Status ZipWriter::closeEntry() {
+  if (!m_entryOpen) return platform::ERROR_SUCCESS;
+  m_stream.next_in = nullptr;
+  m_stream.avail_in = 0;
+  if (const auto status = deflateStep(Z_FINISH); status != platform::ERROR_SUCCESS) {
+    return status;
+  }
+  if (const auto status = patchLocalHeader(); status != platform::ERROR_SUCCESS) return status;
+  m_entry.crc = m_crc;
+  m_entry.compressedSize = static_cast<std::uint32_t>(m_compressed);
+  m_entry.uncompressedSize = static_cast<std::uint32_t>(m_uncompressed);
+  const auto bytes = m_entry.encode();
+  m_centralDirectory.insert(m_centralDirectory.end(), bytes.begin(), bytes.end());
+  m_centralDirectory.insert(m_centralDirectory.end(), m_entryTail.begin(), m_entryTail.end());
+  ++m_entryCount;
+  m_entryOpen = false;
+  return platform::ERROR_SUCCESS;
+}
+
+platform::Status ZipWriter::abandonEntry() {
+  if (!m_entryOpen) return platform::ERROR_SUCCESS;
+  m_entryOpen = false;
+  m_position = m_localPosition;
+  if (const auto status = m_file->truncate(m_localPosition); status != platform::ERROR_SUCCESS) {
+    return status;
+  }
+  return m_file->seek(m_localPosition);
+}
+
+platform::Status ZipWriter::close(const std::string& comment) {
+  if (comment.size() > kMaxArchiveComment) return kErrorFileTooLarge;
+  if (m_entryOpen) {
+    if (const auto status = closeEntry(); status != platform::ERROR_SUCCESS) {
+      platform::ignoreFailure(abandonEntry());  // the archive is still written without it
+    }
+  }
+  EndRecord end;
+  end.entriesOnDisk = static_cast<std::uint16_t>(m_entryCount);
+  end.totalEntries = static_cast<std::uint16_t>(m_entryCount);
+  end.centralSize = static_cast<std::uint32_t>(m_centralDirectory.size());
+  end.centralOffset = static_cast<std::uint32_t>(m_position);
+  end.commentLength = static_cast<std::uint16_t>(comment.size());
+  const auto bytes = end.encode();
+  platform::Status status = write(m_centralDirectory.data(), m_centralDirectory.size());
+  if (status == platform::ERROR_SUCCESS) status = write(bytes.data(), bytes.size());
+  if (status == platform::ERROR_SUCCESS) status = write(comment.data(), comment.size());
+  const auto closed = m_file->close();
+  return status != platform::ERROR_SUCCESS ? status : closed;
+}
+
+}  // namespace parcelon

@@ -1,0 +1,128 @@
+#include "zip_fixture.h"
+
+#include <stdio.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <sstream>
+
+namespace parcelon::testing {
+
+namespace fs = std::filesystem;
+
+CommandResult runCommand(const std::string& commandLine) {
+  CommandResult result;
+  const std::string full = commandLine + " </dev/null 2>&1";
+  FILE* pipe = ::popen(full.c_str(), "r");
+  if (pipe == nullptr) return result;
+  std::array<char, 4096> buffer{};
+  std::size_t got = 0;
+  while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+    result.output.append(buffer.data(), got);
+  }
+  const int status = ::pclose(pipe);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::string shellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+std::string noiseBytes(std::size_t size, std::uint32_t seed) {
+  std::string bytes(size, '\0');
+  std::uint32_t state = seed * 2654435761u + 1;
+  for (auto& byte : bytes) {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    byte = static_cast<char>(state >> 24);
+  }
+  return bytes;
+}
+
+std::string textBytes(std::size_t size) {
+  static const std::string kLine = "The quick brown fox jumps over the lazy dog 0123456789.\r\n";
+  std::string bytes;
+  bytes.reserve(size);
+  for (std::size_t line = 0; bytes.size() < size; ++line) {
+    bytes += std::to_string(line) + ": " + kLine;
+  }
+  bytes.resize(size);
+  return bytes;
+}
+
+ZipTest::ZipTest() : m_random([this] { return m_nextRandom++ * 40503u; }) {
+  m_root.addDrive('C');
+  m_root.addDriveLink('Z', "/");
+  m_machine = std::make_unique<platform::NativeMachine>(m_root.path(), m_clock, "C:\\");
+  m_control = makeControl(ArchiveLimits{});
+}
+
+std::unique_ptr<ParcelonCtrl> ZipTest::makeControl(ArchiveLimits limits) {
+  auto control = std::make_unique<ParcelonCtrl>(files(), m_random, limits);
+  control->setStatusSink([this](const std::string& name, std::int32_t progress) {
+    m_events.push_back({name, progress});
+  });
+  return control;
+}
+
+fs::path ZipTest::hostPath(const std::string& windowsPath) const {
+  EXPECT_TRUE(windowsPath.rfind("C:\\", 0) == 0) << windowsPath;
+  std::string relative = windowsPath.substr(3);
+  std::replace(relative.begin(), relative.end(), '\\', '/');
+  return m_root.path() / "drive_c" / relative;
+}
+
+std::string ZipTest::zPath(const fs::path& hostPath) const {
+  return platform::windowsPathOfHostPath(hostPath);
+}
+
+void ZipTest::writeFile(const std::string& windowsPath, const std::string& bytes) const {
+  const fs::path path = hostPath(windowsPath);
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ZipTest::readFile(const std::string& windowsPath) const {
+  std::ifstream file(hostPath(windowsPath), std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+bool ZipTest::exists(const std::string& windowsPath) const {
+  return fs::exists(hostPath(windowsPath));
+}
+
+std::vector<std::string> ZipTest::folderNames(const std::string& windowsPath) const {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(hostPath(windowsPath))) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void ZipTest::makeArchive(const std::string& archivePath,
+                          const std::vector<std::pair<std::string, std::string>>& sources,
+                          const std::string& comment) {
+  ASSERT_TRUE(returns(control().CreateZip(archivePath, comment), 0));
+  for (const auto& [path, bytes] : sources) {
+    writeFile(path, bytes);
+    ASSERT_TRUE(returns(control().AddFile(path, "", true, ""), 0)) << path;
+  }
+  ASSERT_TRUE(returns(control().Close(), 0));
+}
+
+}  // namespace parcelon::testing
