@@ -1,0 +1,372 @@
+#include "reg_import.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/text_encoding.h"
+
+namespace platform {
+namespace {
+
+constexpr std::string_view kHeader4 = "REGEDIT4";
+constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
+
+struct RootName {
+  std::string_view name;
+  HKEY key;
+};
+constexpr RootName kRoots[] = {
+    {"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE}, {"HKEY_USERS", HKEY_USERS},
+    {"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},   {"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+    {"HKEY_CURRENT_USER", HKEY_CURRENT_USER},   {"HKEY_DYN_DATA", HKEY_DYN_DATA},
+};
+
+enum class Encoding { Ansi, Utf16 };
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool isHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+unsigned hexValue(char c) {
+  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
+  return static_cast<unsigned>(c - 'A' + 10);
+}
+
+std::string_view skipBlanks(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+std::string_view trimEnd(std::string_view text) {
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Nothing, or a comment, is all that may follow a value's data.
+bool endsCleanly(std::string_view rest) {
+  rest = skipBlanks(rest);
+  return rest.empty() || rest.front() == ';';
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string decodeFile(std::string_view bytes, Encoding& encoding) {
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+      static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    encoding = Encoding::Utf16;
+    std::u16string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                    (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    return utf16ToAnsi(text);
+  }
+  encoding = Encoding::Ansi;
+  return std::string(bytes);
+}
+
+// Lines end at CR, LF or CR LF.
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+  }
+  return lines;
+}
+
+struct QuotedText {
+  std::string text;
+  std::string_view rest;  // what follows the closing quote
+};
+
+// The text of a quoted name or string, up to its closing quote: \\ is \, \" is ", \n and \r
+// are line breaks, and any other backslash pair drops the backslash.
+std::optional<QuotedText> unquote(std::string_view source) {
+  QuotedText result;
+  for (std::size_t pos = 0; pos < source.size(); ++pos) {
+    const char c = source[pos];
+    if (c == '"') {
+      result.rest = source.substr(pos + 1);
+      return result;
+    }
+    if (c != '\\') {
+      result.text += c;
+      continue;
+    }
+    if (++pos == source.size()) return std::nullopt;  // a backslash ends the line
+    const char escaped = source[pos];
+    result.text += escaped == 'n' ? '\n' : escaped == 'r' ? '\r' : escaped;
+  }
+  return std::nullopt;
+}
+
+class RegFileImporter {
+ public:
+  RegFileImporter(Registry& registry, std::string_view bytes) : m_registry(registry) {
+    m_lines = splitLines(decodeFile(bytes, m_encoding));
+  }
+
+  RegImportOutcome run() {
+    if (m_lines.empty() || !isHeader(m_lines[0])) {
+      m_outcome.problems.push_back("line 1: not a registry file, nothing imported");
+      return m_outcome;
+    }
+    m_outcome.imported = true;
+    for (m_next = 1; m_next < m_lines.size();) {
+      m_lineNumber = m_next + 1;
+      readLine(m_lines[m_next++]);
+    }
+    closeKey();
+    return m_outcome;
+  }
+
+ private:
+  static bool isHeader(std::string_view line) {
+    line = skipBlanks(line);
+    return line == kHeader4 || line == kHeader5;
+  }
+
+  void problem(const std::string& what) {
+    m_outcome.problems.push_back("line " + std::to_string(m_lineNumber) + ": " + what);
+  }
+
+  void readLine(std::string_view line) {
+    const std::string_view text = skipBlanks(line);
+    if (text.empty()) return;
+    if (text.front() == '[') return readKeyLine(text.substr(1));
+    if (text.front() == '@') return readValue(std::string(), text.substr(1));
+    if (text.front() == '"') {
+      const std::optional<QuotedText> name = unquote(text.substr(1));
+      if (!name) return problem("value name without its closing quote, value not imported");
+      return readValue(name->text, name->rest);
+    }
+    // Comments and anything else are not for the registry.
+  }
+
+  void readKeyLine(std::string_view text) {
+    closeKey();
+    const std::size_t end = text.rfind(']');
+    if (text.empty() || isBlank(text.front()) || end == std::string_view::npos) {
+      return problem("malformed key line, its values are not imported");
+    }
+    const std::string_view path = text.substr(0, end);
+    if (!path.empty() && path.front() == '-') return deleteKey(path.substr(1));
+    openKey(path);
+  }
+
+  // The predefined key a path starts with, and the rest of the path.
+  static std::optional<std::pair<HKEY, std::string>> splitRoot(std::string_view path) {
+    for (const RootName& root : kRoots) {
+      if (path.size() < root.name.size() ||
+          !ansiEqualNoCase(path.substr(0, root.name.size()), root.name)) {
+        continue;
+      }
+      const std::string_view rest = path.substr(root.name.size());
+      if (rest.empty()) return std::make_pair(root.key, std::string());
+      if (rest.front() == '\\') return std::make_pair(root.key, std::string(rest.substr(1)));
+    }
+    return std::nullopt;
+  }
+
+  void openKey(std::string_view path) {
+    const auto root = splitRoot(path);
+    if (!root) return problem("unknown root in [" + std::string(path) + "], values passed over");
+    HKEY key = 0;
+    const LONG status = m_registry.RegCreateKeyExA(root->first, root->second.c_str(),
+                                                   KEY_ALL_ACCESS, &key, nullptr);
+    if (status != ERROR_SUCCESS) {
+      return problem("cannot open [" + std::string(path) + "] (" + std::to_string(status) + ")");
+    }
+    m_key = key;
+    ++m_outcome.keysOpened;
+  }
+
+  void deleteKey(std::string_view path) {
+    const auto root = splitRoot(path);
+    if (!root) return problem("unknown root in [-" + std::string(path) + "]");
+    if (root->second.empty()) return problem("a root key cannot be deleted");
+    const LONG status = m_registry.RegDeleteTreeA(root->first, root->second.c_str());
+    if (status == ERROR_SUCCESS) {
+      ++m_outcome.keysDeleted;
+    } else if (status != ERROR_FILE_NOT_FOUND) {
+      problem("cannot delete [" + std::string(path) + "] (" + std::to_string(status) + ")");
+    }
+  }
+
+  void closeKey() {
+    if (m_key == 0) return;
+    // A failure to write the hive back shows in the registry's own status; nothing to undo here.
+    ignoreFailure(static_cast<Status>(m_registry.RegCloseKey(m_key)));
+    m_key = 0;
+  }
+
+  void readValue(const std::string& name, std::string_view afterName) {
+    std::string_view text = skipBlanks(afterName);
+    if (text.empty() || text.front() != '=') return problem("no '=' after the value name");
+    text = trimEnd(skipBlanks(text.substr(1)));
+    if (m_key == 0) return problem("no key open, value passed over");
+    if (!text.empty() && text.front() == '-') return deleteValue(name, text.substr(1));
+
+    DWORD type = REG_NONE;
+    std::optional<std::string> data = readData(text, type);
+    if (!data) return problem("value \"" + name + "\" not imported: malformed data");
+    const LONG status = m_registry.RegSetValueExA(m_key, name.c_str(), type,
+                                                  reinterpret_cast<const BYTE*>(data->data()),
+                                                  static_cast<DWORD>(data->size()));
+    if (status != ERROR_SUCCESS) {
+      return problem("value \"" + name + "\" not set (" + std::to_string(status) + ")");
+    }
+    ++m_outcome.valuesSet;
+  }
+
+  void deleteValue(const std::string& name, std::string_view rest) {
+    if (!endsCleanly(rest)) return problem("malformed deletion of \"" + name + "\"");
+    const LONG status = m_registry.RegDeleteValueA(m_key, name.c_str());
+    if (status == ERROR_SUCCESS) ++m_outcome.valuesDeleted;
+  }
+
+  std::optional<std::string> readData(std::string_view text, DWORD& type) {
+    if (startsWith(text, "\"")) {
+      type = REG_SZ;
+      const std::optional<QuotedText> string = unquote(text.substr(1));
+      // An unescaped quote inside the text leaves more after the "closing" one.
+      if (!string || !endsCleanly(string->rest)) return std::nullopt;
+      return string->text + '\0';
+    }
+    if (startsWith(text, "dword:")) {
+      type = REG_DWORD;
+      return readDword(text.substr(6));
+    }
+    if (startsWith(text, "hex:")) {
+      type = REG_BINARY;
+      return readHex(text.substr(4), type);
+    }
+    if (startsWith(text, "hex(")) {
+      std::size_t pos = 4;
+      std::uint64_t number = 0;
+      while (pos < text.size() && isHexDigit(text[pos]) && number <= 0xFFFFFFFFu) {
+        number = number * 16 + hexValue(text[pos++]);
+      }
+      if (pos == 4 || number > 0xFFFFFFFFu || text.substr(pos, 2) != "):") return std::nullopt;
+      type = static_cast<DWORD>(number);
+      return readHex(text.substr(pos + 2), type);
+    }
+    return std::nullopt;
+  }
+
+  // One to eight hex digits.
+  static std::optional<std::string> readDword(std::string_view text) {
+    text = skipBlanks(text);
+    std::size_t digits = 0;
+    std::uint32_t value = 0;
+    while (digits < text.size() && isHexDigit(text[digits])) {
+      value = (value << 4) | hexValue(text[digits++]);
+    }
+    if (digits == 0 || digits > 8 || !endsCleanly(text.substr(digits))) return std::nullopt;
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+  }
+
+  enum class HexLine { Done, Continued, Malformed };
+
+  // Reads the bytes of one line into `bytes`.
+  static HexLine readHexLine(std::string_view text, std::string& bytes) {
+    std::size_t pos = 0;
+    for (;;) {
+      while (pos < text.size() && isBlank(text[pos])) ++pos;
+      if (pos == text.size() || text[pos] == ';') return HexLine::Done;
+      if (text[pos] == '\\') {
+        return endsCleanly(text.substr(pos + 1)) ? HexLine::Continued : HexLine::Malformed;
+      }
+      unsigned value = 0;
+      std::size_t digits = 0;
+      while (pos < text.size() && isHexDigit(text[pos])) {
+        value = value * 16 + hexValue(text[pos++]);
+        ++digits;
+        if (value > 0xFF) return HexLine::Malformed;
+      }
+      if (digits == 0) return HexLine::Malformed;
+      bytes += static_cast<char>(value);
+      while (pos < text.size() && isBlank(text[pos])) ++pos;
+      if (pos == text.size() || text[pos] == ';') return HexLine::Done;
+      if (text[pos] != ',') return HexLine::Malformed;  // a backslash must follow a comma
+      ++pos;
+    }
+  }
+
+  std::optional<std::string> readHex(std::string_view text, DWORD type) {
+    std::string bytes;
+    for (;;) {
+      const HexLine line = readHexLine(text, bytes);
+      if (line == HexLine::Malformed) return std::nullopt;
+      if (line == HexLine::Done) break;
+      const std::optional<std::string_view> next = nextContinuation();
+      if (!next) return std::nullopt;
+      if (next->empty()) break;  // the file ended: what was read stands
+      text = *next;
+    }
+    return asAnsiData(std::move(bytes), type);
+  }
+
+  // The next line of continued hex data, skipping blank and comment lines; an empty view at
+  // the end of the file; nothing when the next line holds something else, which is then read as
+  // a line of its own.
+  std::optional<std::string_view> nextContinuation() {
+    while (m_next < m_lines.size()) {
+      const std::string_view line = skipBlanks(m_lines[m_next]);
+      if (!line.empty() && line.front() != ';') {
+        if (!isHexDigit(line.front())) return std::nullopt;
+        ++m_next;
+        return line;
+      }
+      ++m_next;
+    }
+    return std::string_view();
+  }
+
+  // String types given as hex hold the file's characters: ANSI bytes, or UTF-16LE in a Unicode
+  // file. The registry's "A" functions take ANSI, with a NUL at the end.
+  std::string asAnsiData(std::string bytes, DWORD type) const {
+    if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ) return bytes;
+    if (m_encoding == Encoding::Utf16) {
+      std::u16string text;
+      for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                      (static_cast<unsigned char>(bytes[i + 1]) << 8));
+      }
+      if (!text.empty() && text.back() != u'\0') text += u'\0';
+      return utf16ToAnsi(text);
+    }
+    if (!bytes.empty() && bytes.back() != '\0') bytes += '\0';
+    return bytes;
+  }
+
+  Registry& m_registry;
+  Encoding m_encoding = Encoding::Ansi;
+  std::vector<std::string> m_lines;
+  std::size_t m_next = 0;
+  std::size_t m_lineNumber = 1;
+  HKEY m_key = 0;
+  RegImportOutcome m_outcome;
+};
+
+}  // namespace
+
+RegImportOutcome importRegFile(Registry& registry, std::string_view fileBytes) {
+  return RegFileImporter(registry, fileBytes).run();
+}
+
+}  // namespace platform
