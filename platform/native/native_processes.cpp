@@ -76,7 +76,12 @@ std::uint32_t NativeProcesses::runRegedit(const std::vector<std::string>& argume
   if (file.empty()) return kFailed;
   auto bytes = readWholeFile(m_files, file);
   if (!bytes) return kFailed;
-  return importRegFile(m_registry, *bytes).imported ? kSucceeded : kFailed;
+  const bool imported = importRegFile(m_registry, *bytes).imported;
+  // The editor is a process of its own: what it imported is on disk when it ends.
+  for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    ignoreFailure(static_cast<Status>(m_registry.RegFlushKey(root)));
+  }
+  return imported ? kSucceeded : kFailed;
 }
 
 }  // namespace platform

@@ -432,18 +432,13 @@ LONG NativeRegistry::RegFlushKey(HKEY key) {
 }
 
 LONG NativeRegistry::RegCloseKey(HKEY key) {
-  RegistryHive* keyHive = nullptr;
-  if (key >= HKEY_CLASSES_ROOT && key <= HKEY_DYN_DATA) {
-    auto anchor = anchorOf(key);
-    if (anchor) keyHive = anchor->key->hive;
-  } else {
-    const auto open = m_handles.find(key);
-    if (open == m_handles.end()) return ERROR_INVALID_HANDLE;
-    keyHive = open->second.key->hive;
-    m_handles.erase(open);
-  }
-  if (keyHive == nullptr) return ERROR_SUCCESS;
-  return static_cast<LONG>(saveIfChanged(*keyHive));
+  // NOTE: closing does not write the hive: as on Windows, changes reach the file lazily (at
+  // RegFlushKey, flushAll or the end), so that an import of a thousand keys writes it once.
+  if (key >= HKEY_CLASSES_ROOT && key <= HKEY_DYN_DATA) return ERROR_SUCCESS;
+  const auto open = m_handles.find(key);
+  if (open == m_handles.end()) return ERROR_INVALID_HANDLE;
+  m_handles.erase(open);
+  return ERROR_SUCCESS;
 }
 
 }  // namespace platform

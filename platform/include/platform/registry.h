@@ -70,7 +70,8 @@ class Registry {
   virtual LONG RegDeleteKeyA(HKEY key, const char* subKey) = 0;
   // The key with its whole sub-tree; a null or empty `subKey` empties `key` itself.
   virtual LONG RegDeleteTreeA(HKEY key, const char* subKey) = 0;
-  // Writes changes of the key's hive through to the machine.
+  // Writes changes of the key's hive through to the machine. Without it changes reach the
+  // machine lazily, at the latest when the registry object ends; closing a key does not write.
   virtual LONG RegFlushKey(HKEY key) = 0;
   virtual LONG RegCloseKey(HKEY key) = 0;
 };
