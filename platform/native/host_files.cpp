@@ -1,5 +1,6 @@
 #include "host_files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -94,6 +95,12 @@ Status writeCopy(const fs::path& source, const fs::path& target) {
   return status;
 }
 
+// stat() of an entry of an open folder, or lstat() of a link whose target is gone.
+bool statAt(int folder, const char* name, struct stat& info) {
+  return ::fstatat(folder, name, &info, 0) == 0 ||
+         ::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
 bool isLink(const fs::path& path) {
   struct stat info {};
   return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
@@ -151,16 +158,45 @@ std::optional<HostEntry> hostEntry(const fs::path& path) {
   return item;
 }
 
-Result<std::vector<HostEntry>> listHostFolder(const fs::path& folder) {
-  std::error_code error;
-  fs::directory_iterator it(folder, error);
-  if (error) return Result<std::vector<HostEntry>>::failure(ERROR_PATH_NOT_FOUND);
+Result<std::vector<HostEntry>> listHostFolder(const fs::path& folder, const EntryFilter& wanted) {
+  using Listing = Result<std::vector<HostEntry>>;
+  DIR* directory = ::opendir(folder.c_str());
+  if (directory == nullptr) return Listing::failure(ERROR_PATH_NOT_FOUND);
+  const int descriptor = ::dirfd(directory);
   std::vector<HostEntry> entries;
-  for (fs::directory_iterator end; it != end; it.increment(error)) {
-    if (error) return Result<std::vector<HostEntry>>::failure(ERROR_READ_FAULT);
-    auto item = hostEntry(it->path());
-    if (item) entries.push_back(std::move(*item));  // else removed while we looked
+  bool readFailed = false;
+  for (;;) {
+    errno = 0;
+    const dirent* item = ::readdir(directory);
+    if (item == nullptr) {
+      readFailed = errno != 0;
+      break;
+    }
+    const std::string_view hostName = item->d_name;
+    if (hostName == "." || hostName == "..") continue;
+    // NOTE: entries are looked at relative to the open folder: a full path per entry made the
+    // kernel walk the whole path again for each one.
+    struct stat info {};
+    bool known = false;
+    bool folderEntry = item->d_type == DT_DIR;
+    if (item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) {
+      known = statAt(descriptor, item->d_name, info);
+      if (!known) continue;  // removed while we looked
+      folderEntry = S_ISDIR(info.st_mode);
+    }
+    std::string name = utf8ToAnsi(hostName);
+    if (wanted && !wanted(name, folderEntry)) continue;
+    if (!known && !statAt(descriptor, item->d_name, info)) continue;
+    HostEntry entry;
+    entry.host = folder / item->d_name;
+    entry.entry.name = std::move(name);
+    entry.entry.attributes = readDosAttributes(entry.host, info);
+    entry.entry.size = S_ISDIR(info.st_mode) ? 0 : static_cast<std::uint64_t>(info.st_size);
+    entry.entry.lastWrite = fileTimeFromTimespec(info.st_mtim);
+    entries.push_back(std::move(entry));
   }
+  ::closedir(directory);
+  if (readFailed) return Listing::failure(ERROR_READ_FAULT);
   std::sort(entries.begin(), entries.end(), [](const HostEntry& a, const HostEntry& b) {
     if (ansiLessNoCase(a.entry.name, b.entry.name)) return true;
     if (ansiLessNoCase(b.entry.name, a.entry.name)) return false;

@@ -31,8 +31,10 @@ struct HostEntry {
 };
 
 // The entries of a folder (files, folders, links), without "." and "..", as Windows would sort
-// them: by name without regard to case.
-Result<std::vector<HostEntry>> listHostFolder(const std::filesystem::path& folder);
+// them: by name without regard to case. With `wanted`, only the entries it accepts, and the
+// others are never looked at beyond their names.
+Result<std::vector<HostEntry>> listHostFolder(const std::filesystem::path& folder,
+                                              const EntryFilter& wanted = {});
 
 std::optional<HostEntry> hostEntry(const std::filesystem::path& path);
 

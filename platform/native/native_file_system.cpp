@@ -312,12 +312,26 @@ Result<std::vector<DirectoryEntry>> NativeFileSystem::listFolder(const std::stri
   }
   auto into = existingFolder(folder);
   if (!into) return Listing::failure(into.status(), folder);
-  auto entries = listHostFolder(into->host);
+  auto entries = listHostFolder(into->host, [&wanted](std::string_view name, bool) {
+    return matchesWildcard(wanted, name);
+  });
   if (!entries) return Listing::failure(entries.status(), folder);
   std::vector<DirectoryEntry> out;
-  for (HostEntry& entry : *entries) {
-    if (matchesWildcard(wanted, entry.entry.name)) out.push_back(std::move(entry.entry));
-  }
+  out.reserve(entries->size());
+  for (HostEntry& entry : *entries) out.push_back(std::move(entry.entry));
+  return out;
+}
+
+Result<std::vector<DirectoryEntry>> NativeFileSystem::listFolderWhere(const std::string& folder,
+                                                                      const EntryFilter& wanted) {
+  using Listing = Result<std::vector<DirectoryEntry>>;
+  auto into = existingFolder(folder);
+  if (!into) return Listing::failure(into.status(), folder);
+  auto entries = listHostFolder(into->host, wanted);
+  if (!entries) return Listing::failure(entries.status(), folder);
+  std::vector<DirectoryEntry> out;
+  out.reserve(entries->size());
+  for (HostEntry& entry : *entries) out.push_back(std::move(entry.entry));
   return out;
 }
 

@@ -38,6 +38,8 @@ class NativeFileSystem final : public FileSystem {
                   Overwrite overwrite) override;
   Result<std::vector<DirectoryEntry>> listFolder(const std::string& folder,
                                                  const std::string& pattern = "*") override;
+  Result<std::vector<DirectoryEntry>> listFolderWhere(const std::string& folder,
+                                                      const EntryFilter& wanted) override;
   Result<std::unique_ptr<File>> openFile(const std::string& path, OpenMode mode) override;
   Result<std::string> fullPath(const std::string& path) override;
   std::string currentDirectory() override;

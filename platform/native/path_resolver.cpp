@@ -73,7 +73,8 @@ Result<HostPath> PathResolver::resolve(const WindowsPath& path) const {
   for (std::size_t i = 0; i < path.names.size(); ++i) {
     const std::string& name = path.names[i];
     if (out.missing == 0) {
-      const fs::path found = isDirectory(out.host) ? findHostEntry(out.host, name) : fs::path();
+      // A name found proves its parent a folder; in a file, nothing is found.
+      const fs::path found = findHostEntry(out.host, name);
       if (!found.empty()) {
         out.host = found;
         out.windows.names.push_back(utf8ToAnsi(found.filename().string()));

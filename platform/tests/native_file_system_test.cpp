@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -394,6 +395,29 @@ TEST_F(NativeFileSystemTest, ListsInNameOrderWithoutCaseAndFilters) {
   EXPECT_TRUE(files.listFolder("C:\\List", "*.xls")->empty());
   EXPECT_EQ(files.listFolder("C:\\None").status(), ERROR_PATH_NOT_FOUND);
   EXPECT_EQ(files.listFolder("C:\\List", "a|b").status(), ERROR_INVALID_NAME);
+}
+
+TEST_F(NativeFileSystemTest, ListsWhatTheFilterChoosesWithTheirDetails) {
+  root.writeFile("drive_c/Pick/keep.doc", "123");
+  root.writeFile("drive_c/Pick/skip.txt", "x");
+  root.writeFile("drive_c/Pick/.hidden.doc", "");
+  fs::create_directories(host("drive_c/Pick/Sub"));
+  fs::create_directory_symlink("Sub", host("drive_c/Pick/Linked"));
+  std::vector<std::string> asked;
+  auto chosen = files.listFolderWhere("c:\\pick", [&](std::string_view name, bool isFolder) {
+    asked.push_back(std::string(name) + (isFolder ? "\\" : ""));
+    return isFolder || name.ends_with(".doc");
+  });
+  ASSERT_TRUE(chosen.ok());
+  EXPECT_EQ(names(*chosen), (std::vector<std::string>{".hidden.doc", "keep.doc", "Linked", "Sub"}));
+  std::sort(asked.begin(), asked.end());
+  EXPECT_EQ(asked, (std::vector<std::string>{".hidden.doc", "Linked\\", "Sub\\", "keep.doc",
+                                             "skip.txt"}));
+  EXPECT_EQ((*chosen)[0].attributes, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ((*chosen)[1].size, 3u);
+  EXPECT_EQ((*chosen)[2].attributes, FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(files.listFolderWhere("C:\\None", [](std::string_view, bool) { return true; }).status(),
+            ERROR_PATH_NOT_FOUND);
 }
 
 TEST_F(NativeFileSystemTest, OpenModesCheckWhatExists) {

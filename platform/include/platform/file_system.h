@@ -8,8 +8,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/status.h"
@@ -58,6 +60,9 @@ struct DirectoryEntry {
   std::uint64_t size = 0;
   FileTime lastWrite = 0;
 };
+
+// Chooses entries of a folder listing by their name and whether they are folders.
+using EntryFilter = std::function<bool(std::string_view name, bool isFolder)>;
 
 enum class Overwrite { No, Yes };
 enum class Force { No, Yes };  // delete read-only files too
@@ -126,6 +131,18 @@ class FileSystem {
   // attributes. No match is an empty list; a missing folder ERROR_PATH_NOT_FOUND.
   virtual Result<std::vector<DirectoryEntry>> listFolder(const std::string& folder,
                                                          const std::string& pattern = "*") = 0;
+  // As listFolder with "*", keeping the entries `wanted` accepts. A backend may skip reading the
+  // attributes, size and time of the others: a search over a large tree then costs far less.
+  virtual Result<std::vector<DirectoryEntry>> listFolderWhere(const std::string& folder,
+                                                              const EntryFilter& wanted) {
+    auto entries = listFolder(folder, "*");
+    if (entries) {
+      std::erase_if(entries.value(), [&wanted](const DirectoryEntry& entry) {
+        return !wanted(entry.name, (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+      });
+    }
+    return entries;
+  }
 
   virtual Result<std::unique_ptr<File>> openFile(const std::string& path, OpenMode mode) = 0;
 
