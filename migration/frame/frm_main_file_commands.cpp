@@ -1,0 +1,129 @@
+// The main window's scan, copy, browse and custom type commands.
+#include "frame/frm_main.h"
+#include "frame/mdl_config.h"
+#include "frame/program.h"
+#include "platform/text_encoding.h"
+#include "scan/frm_add_type.h"
+#include "scan/frm_browse.h"
+#include "scan/frm_message.h"
+#include "scan/mdl_file_copy.h"
+#include "scan/mdl_file_search.h"
+#include "scan/mdl_file_types.h"
+
+namespace migration {
+
+namespace {
+
+constexpr int kBackupPage = 1;
+constexpr const char* kDataDirectory = "C:\\Data";
+constexpr const char* kScanMessage = "Searching for files. Press Cancel to stop the search.";
+
+// chkData counts as set when it is checked or grey.
+bool isSet(const forms::CheckBox& box) { return box.value() != forms::CheckState::Unchecked; }
+
+bool endsWithNoCase(const std::string& text, const std::string& ending) {
+  return text.size() >= ending.size() &&
+         platform::ansiEqualNoCase(std::string_view(text).substr(text.size() - ending.size()),
+                                   ending);
+}
+
+}  // namespace
+
+void frmMain::cmdFileScan_Click(int /*index*/) {
+  if (isSet(chkData)) {
+    // The data directory stands for the files to copy: nothing is searched.
+    lvFiles.clear();
+    lvFiles.add({kDataDirectory, {}, false});
+    bFilesScanned = true;
+    return;
+  }
+  tabRTF.select(kBackupPage);  // its click brings the page to the front
+  const std::string patterns = GetFilePatterns(m_program);
+  if (patterns.empty()) {
+    m_program.msgBox("Please select at least one type of file\r\nand do the scan again.",
+                     forms::MsgButtons::OK, forms::MsgIcon::Exclamation, "No File Types Selected");
+    return;
+  }
+  lvFiles.clear();
+  frmMessage& progress = m_program.messageForm();
+  progress.Cancel_Message(kScanMessage);
+  ScanForFiles(m_program, drvScan.drive().substr(0, 2) + "\\", patterns);
+  // NOTE: D: is searched as well, always: the data drive of the workstations this was made for.
+  ScanForFiles(m_program, "D:\\", patterns);
+  cmdDeselAll_Click(2);
+  progress.Close_Message();
+  bFilesScanned = true;
+}
+
+void frmMain::cmdCopyFiles_Click(int /*index*/) {
+  tabRTF.select(kBackupPage);
+  if (isSet(chkData)) {
+    Update_Status(1, std::string("Copying ") + kDataDirectory);
+    CopyDataFiles(m_program);
+    Update_Status(1, "Ready");
+    bFilesCopied = true;
+    return;
+  }
+  if (lvFiles.count() == 0) {
+    m_program.msgBox("There are no Files to copy.", forms::MsgButtons::OK,
+                     forms::MsgIcon::Exclamation, "No Files Listed");
+    return;
+  }
+  if (!lvFiles.anySelected()) {
+    m_program.msgBox("You must select some files from the list in order to copy them.",
+                     forms::MsgButtons::OK, forms::MsgIcon::Exclamation,
+                     "Please Select Some Files");
+    return;
+  }
+  std::string directory = txtFileDir.text();
+  if (!FolderExists(m_program, directory)) {
+    m_program.msgBox(
+        "The directory to back up the files to does not exist:\r\n" + txtFileDir.text(),
+        forms::MsgButtons::OK, forms::MsgIcon::Exclamation, "Invalid Directory");
+    return;
+  }
+  // The archive goes where the existence test looked: the text without its blanks.
+  if (CopySelectedFiles(m_program, directory) == platform::ERROR_SUCCESS) bFilesCopied = true;
+}
+
+void frmMain::cmdBrowse_Click(int index) {
+  constexpr int kMasterFileButton = 2;
+  frmBrowse browse(m_program);
+  const std::string answer = browse.Get_Dir(index == kMasterFileButton ? 1 : 0);
+  if (answer.empty()) return;  // cancelled
+  switch (index) {
+    case 0:
+      txtMigrateDir.setText(answer);
+      txtFileDir.setText(answer);
+      break;
+    case 1:
+      txtFileDir.setText(answer);
+      break;
+    case 2:
+      txtMigFile.setText(answer);
+      if (chkRestoreFiles.value() == forms::CheckState::Checked) lvFiles.clear();
+      break;
+    case 3:
+      // A master file is no directory to restore into: the root of C: stands in for it.
+      txtRestoreFiles.setText(endsWithNoCase(answer, "master.mig") ? "C:\\" : answer);
+      break;
+    default:
+      break;
+  }
+}
+
+void frmMain::cmdAdd_Click() {
+  frmAddType dialog(m_program);
+  dialog.show(forms::ShowMode::Modal);
+}
+
+void frmMain::cmdClear_Click() {
+  const std::vector<std::size_t> selected = lvType.selectedRows();
+  // Highest first, so that the positions still to remove stay valid.
+  for (auto row = selected.rbegin(); row != selected.rend(); ++row) lvType.remove(*row);
+  std::vector<std::string> types;
+  for (std::size_t row = 0; row < lvType.count(); ++row) types.push_back(lvType.row(row).text);
+  m_program.config.varDefaultCustomTypes = joinCommaList(types);
+}
+
+}  // namespace migration

@@ -1,0 +1,26 @@
+// The two directory walkers: the file scan that fills the main window's found-files list, and
+// the copy of matching files into an existing tree of the same shape.
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace migration {
+
+class Program;
+
+// Searches `start` breadth-first for files matching `patterns` ("*.doc;*.dot") and lists each
+// in the main window's lvFiles: the starting directory's files at the top, ahead of rows already
+// there, the files of deeper directories at the end. Skips excluded directories, stops before
+// the next directory once bCancel is set, and reports its progress in the status line.
+void ScanForFiles(Program& program, const std::string& start, const std::string& patterns);
+
+// Copies the files of `source` matching `pattern` into `target`, replacing existing ones, then
+// walks each sub-directory of `source` that also exists under `target` while `proceed` holds.
+// Creates no directory. False when a sub-directory has no counterpart under `target`: the
+// later sub-directories of that level are left out. Failed file copies are passed over.
+bool CopyTree(platform::FileSystem& files, const std::string& source, const std::string& target,
+              const bool& proceed, const std::string& pattern);
+
+}  // namespace migration

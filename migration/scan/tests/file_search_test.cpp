@@ -1,0 +1,155 @@
+// The pieces of the file scan that tables show best: the exclude rule, the pattern list of a
+// selection, the tree copy, and the progress window around a scan.
+#include <gtest/gtest.h>
+
+#include "frame/frm_main.h"
+#include "platform/text_file.h"
+#include "scan/frm_message.h"
+#include "scan/mdl_exclude.h"
+#include "scan/mdl_file_search.h"
+#include "scan/mdl_file_types.h"
+#include "test_program.h"
+
+namespace migration {
+namespace {
+
+struct ExcludeCase {
+  std::vector<std::string> entries;
+  std::string path;
+  bool excluded;
+};
+
+class IsExcludedTest : public ::testing::TestWithParam<ExcludeCase> {};
+
+TEST_P(IsExcludedTest, MatchesAnyEntryAnywhereInThePath) {
+  Configuration config;
+  config.arrExcludeList = GetParam().entries;
+  EXPECT_EQ(IsExcluded(config, GetParam().path), GetParam().excluded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, IsExcludedTest,
+    ::testing::Values(ExcludeCase{{"c:\\winnt"}, "C:\\WINNT", true},
+                      ExcludeCase{{"c:\\winnt"}, "C:\\winnt\\system32", true},
+                      ExcludeCase{{"c:\\winnt"}, "C:\\WINNT.OLD", true},
+                      ExcludeCase{{"c:\\winnt"}, "C:\\Program Files", false},
+                      ExcludeCase{{"c:\\winnt"}, "D:\\c\\winnt", false},
+                      ExcludeCase{{"c:\\winnt", "temp"}, "D:\\Users\\MyTemp\\x", true},
+                      ExcludeCase{{"c:\\winnt", ""}, "D:\\Anything", true},
+                      ExcludeCase{{}, "C:\\WINNT", false},
+                      // Upper-casing follows the ANSI code page, not just ASCII.
+                      ExcludeCase{{"c:\\\xe9t\xe9"}, "C:\\\xc9T\xc9\\x", true}));
+
+struct PatternCase {
+  std::vector<std::size_t> standard;
+  forms::CheckState custom;
+  std::vector<std::string> customRows;
+  std::string patterns;
+};
+
+class GetFilePatternsTest : public ::testing::TestWithParam<PatternCase> {
+ protected:
+  testing::TestProgram m_test;
+};
+
+TEST_P(GetFilePatternsTest, JoinsTheSelectedTypes) {
+  frmMain& form = m_test.program().mainForm();
+  for (const std::size_t index : GetParam().standard)
+    form.lstStandardFiles.setSelected(index, true);
+  for (const std::string& type : GetParam().customRows) form.lvType.add({type, {}, false});
+  form.chkCustom.setValue(GetParam().custom);
+  EXPECT_EQ(GetFilePatterns(m_test.program()), GetParam().patterns);
+}
+
+using forms::CheckState;
+INSTANTIATE_TEST_SUITE_P(
+    Selections, GetFilePatternsTest,
+    ::testing::Values(PatternCase{{0}, CheckState::Unchecked, {"abc"}, "*.doc;*.dot;*.rtf"},
+                      PatternCase{{1, 7},
+                                  CheckState::Checked,
+                                  {"abc", "txt"},
+                                  "*.xls;*.xle;*.zip;*.arj;*.lhz;*.rar;*.ace;*.abc;*.txt"},
+                      PatternCase{{4, 6, 8},
+                                  CheckState::Unchecked,
+                                  {},
+                                  "*.ppj;*.jpg;*.jpeg;*.tif;*.bmp;*.psd;*.pdf;*.rmp;*.kmp"},
+                      PatternCase{{1}, CheckState::Checked, {"xls", ""}, "*.xls;*.xle;*.xls;*."},
+                      PatternCase{{}, CheckState::Grayed, {"abc"}, ""},
+                      PatternCase{{}, CheckState::Checked, {"abc"}, "*.abc"},
+                      PatternCase{{}, CheckState::Checked, {}, ""}));
+
+class CopyTreeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* file : {"C:\\Src\\top.url", "C:\\Src\\top.txt", "C:\\Src\\A\\a.url",
+                             "C:\\Src\\A\\Deep\\d.url", "C:\\Src\\B\\b.url"}) {
+      makeFile(file, "new");
+    }
+    makeFile("C:\\Tgt\\top.url", "old");
+    ASSERT_EQ(files().createFolder("C:\\Tgt\\A"), platform::ERROR_SUCCESS);
+  }
+
+  void makeFile(const std::string& path, const std::string& bytes) {
+    for (std::size_t i = 3; i < path.size(); ++i) {
+      if (path[i] == '\\') platform::ignoreFailure(files().createFolder(path.substr(0, i)));
+    }
+    m_test.writeFile(path, bytes);
+  }
+  std::string content(const std::string& path) {
+    return platform::readWholeFile(files(), path).valueOr("<missing>");
+  }
+  platform::FileSystem& files() { return m_test.files(); }
+
+  testing::TestProgram m_test;
+};
+
+TEST_F(CopyTreeTest, StopsAtASubdirectoryMissingFromTheTarget) {
+  const bool proceed = true;
+  EXPECT_FALSE(CopyTree(files(), "c:\\src", "C:\\Tgt\\", proceed, "*.url"));
+  EXPECT_EQ(content("C:\\Tgt\\top.url"), "new");
+  EXPECT_EQ(content("C:\\Tgt\\A\\a.url"), "new");
+  EXPECT_EQ(content("C:\\Tgt\\top.txt"), "<missing>");
+  // Neither directory is created: A\Deep and B have no counterpart, so nothing lands there.
+  EXPECT_FALSE(files().folderExists("C:\\Tgt\\A\\Deep"));
+  EXPECT_FALSE(files().folderExists("C:\\Tgt\\B"));
+}
+
+TEST_F(CopyTreeTest, WithoutProceedOnlyTheTopLevelIsCopied) {
+  const bool proceed = false;
+  EXPECT_TRUE(CopyTree(files(), "C:\\Src\\", "C:\\Tgt", proceed, "*.*"));
+  EXPECT_EQ(content("C:\\Tgt\\top.url"), "new");
+  EXPECT_EQ(content("C:\\Tgt\\top.txt"), "new");
+  EXPECT_EQ(content("C:\\Tgt\\A\\a.url"), "<missing>");
+}
+
+TEST_F(CopyTreeTest, HiddenEntriesAreNeitherCopiedNorEntered) {
+  makeFile("C:\\Src\\hidden.url", "h");
+  ASSERT_EQ(files().setAttributes("C:\\Src\\hidden.url", platform::FILE_ATTRIBUTE_HIDDEN), 0u);
+  ASSERT_EQ(files().setAttributes("C:\\Src\\B", platform::FILE_ATTRIBUTE_HIDDEN), 0u);
+  const bool proceed = true;
+  EXPECT_TRUE(CopyTree(files(), "C:\\Src", "C:\\Tgt", proceed, "*.url"));
+  EXPECT_EQ(content("C:\\Tgt\\hidden.url"), "<missing>");
+  EXPECT_EQ(content("C:\\Tgt\\A\\a.url"), "new");
+}
+
+TEST(ScanProgressTest, TheProgressWindowIsUpWhileTheScanRuns) {
+  testing::TestProgram test;
+  test.writeFile("C:\\a.doc", "a");
+  platform::ignoreFailure(test.files().createFolder("C:\\Docs"));
+  test.writeFile("C:\\Docs\\b.doc", "b");
+  frmMain& form = test.program().mainForm();
+  form.lstStandardFiles.setSelected(0, true);
+  bool shownDuringScan = false;
+  test.ui().atDoEvents(1, "look at the progress window", [&] {
+    const frmMessage& progress = test.program().messageForm();
+    shownDuringScan =
+        progress.visible() && progress.topmost() && !progress.lblMessage.caption().empty();
+  });
+  form.cmdFileScan_Click(0);
+  EXPECT_TRUE(shownDuringScan);
+  EXPECT_FALSE(test.program().messageForm().loaded());
+  EXPECT_EQ(form.lvFiles.count(), 2u);
+}
+
+}  // namespace
+}  // namespace migration
