@@ -76,12 +76,7 @@ void frmMain::cmdCopyFiles_Click(int /*index*/) {
     return;
   }
   std::string directory = txtFileDir.text();
-  if (!FolderExists(m_program, directory)) {
-    m_program.msgBox(
-        "The directory to back up the files to does not exist:\r\n" + txtFileDir.text(),
-        forms::MsgButtons::OK, forms::MsgIcon::Exclamation, "Invalid Directory");
-    return;
-  }
+  if (!FolderExists(m_program, directory)) return;  // nothing to copy into, and nothing said
   // The archive goes where the existence test looked: the text without its blanks.
   if (CopySelectedFiles(m_program, directory) == platform::ERROR_SUCCESS) bFilesCopied = true;
 }

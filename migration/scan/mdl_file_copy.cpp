@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "capture/migration_dirs.h"
 #include "forms/dir_list_box.h"
 #include "frame/frm_main.h"
 #include "frame/mdl_main.h"
@@ -148,11 +149,23 @@ class ArchiveCopy {
   return status != platform::ERROR_SUCCESS ? status : closed;
 }
 
-void reportPointerFileFailure(Program& program) {
-  const std::string path = forms::joinPath(program.mainForm().txtMigrateDir.text(), kPointerFile);
+// NOTE: the pointer file lives in the migration directory, which only an export makes. A copy
+// made before the export would lose its pointer, and a restore would find no archive: so the
+// copy makes the whole migration directory itself, as the export would, and the export then
+// uses it as it finds it.
+void writePointerFileMakingItsDirectory(Program& program, const std::string& archivePath,
+                                        bool savePath) {
+  if (writePointerFile(program, archivePath, savePath) == platform::ERROR_SUCCESS) return;
+  const std::string chosen = program.mainForm().txtMigrateDir.text();
+  const std::string migrationDir = MigrationDirectoryOf(chosen);
+  if (program.files().folderExists(chosen) && !program.files().folderExists(migrationDir) &&
+      CreateMigrationDirs(program.files(), migrationDir) &&
+      writePointerFile(program, archivePath, savePath) == platform::ERROR_SUCCESS) {
+    return;
+  }
+  const std::string path = forms::joinPath(chosen, kPointerFile);
   program.msgBox("The file " + path +
-                     " could not be written, so a restore will not find the archive.\r\n"
-                     "Export the user settings first: that creates the migration directory.",
+                     " could not be written, so a restore will not find the archive.",
                  forms::MsgButtons::OK, forms::MsgIcon::Exclamation, "Pointer File Not Written");
 }
 
@@ -177,9 +190,7 @@ platform::Status CopySelectedFiles(Program& program, const std::string& director
     form.Update_Status(1, "Ready");
     return status;
   }
-  if (writePointerFile(program, archivePath, savePath) != platform::ERROR_SUCCESS) {
-    reportPointerFileFailure(program);
-  }
+  writePointerFileMakingItsDirectory(program, archivePath, savePath);
   copy.addSelectedRows();
   form.Update_Status(1, "Ready");
   copy.addScriptEntries();
