@@ -70,6 +70,15 @@ Result<HostPath> PathResolver::resolve(const WindowsPath& path) const {
   auto root = resolveRoot(path);
   if (!root) return root;
   HostPath out = std::move(root).value();
+  // Most paths name what exists with the case it has: one look at the whole path then stands
+  // for the exact-name-first lookup of every component.
+  fs::path exact = out.host;
+  for (const std::string& name : path.names) exact /= ansiToUtf8(name);
+  if (!path.names.empty() && entryExists(exact)) {
+    out.host = std::move(exact);
+    out.windows.names = path.names;
+    return out;
+  }
   for (std::size_t i = 0; i < path.names.size(); ++i) {
     const std::string& name = path.names[i];
     if (out.missing == 0) {
