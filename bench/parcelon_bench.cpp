@@ -107,8 +107,17 @@ void printLine(const char* what, double megabytes, const Timing& ours, const Tim
 
 int main(int argc, char** argv) {
   // An optional argument sets the corpus size in MB (smaller for profiling).
-  const std::uint64_t corpusBytes =
-      (argc > 1 ? std::strtoull(argv[1], nullptr, 10) : kDefaultMegabytes) * 1024 * 1024;
+  std::uint64_t megabytesWanted = kDefaultMegabytes;
+  if (argc > 1) {
+    char* end = nullptr;
+    megabytesWanted = std::strtoull(argv[1], &end, 10);
+    if (argc > 2 || *end != '\0' || megabytesWanted == 0) {
+      std::fprintf(stderr, "usage: parcelon_bench [MB]   (corpus size, default %llu)\n",
+                   static_cast<unsigned long long>(kDefaultMegabytes));
+      return 2;
+    }
+  }
+  const std::uint64_t corpusBytes = megabytesWanted * 1024 * 1024;
   char pattern[] = "/tmp/parcelon-bench-XXXXXX";
   if (::mkdtemp(pattern) == nullptr) return 1;
   const fs::path root = pattern;
