@@ -27,7 +27,7 @@ struct DriveSpec {
   bool ready = true;
 };
 
-struct FileSpec {
+struct FileDescription {
   std::string path;
   bool folder = false;
   std::string bytes;
@@ -36,12 +36,12 @@ struct FileSpec {
   std::string location;
 };
 
-struct MachineSpec {
+struct MachineDescription {
   std::map<char, DriveSpec> drives{{'c', DriveSpec{}}};
   std::optional<std::string> user = "jsmith";
   std::map<std::string, std::string> environment{{"OS", "Windows_NT"}, {"windir", "C:\\WINNT"}};
   std::string programDirectory = kDefaultProgramDirectory;
-  std::vector<FileSpec> files;
+  std::vector<FileDescription> files;
   struct RegLine {
     RegistryPath path;
     std::optional<std::string> name;
@@ -102,7 +102,7 @@ std::string join(const std::string& directory, const std::string& name) {
 
 class LineParser {
  public:
-  LineParser(MachineSpec& spec, std::string& error) : m_spec(spec), m_error(error) {}
+  LineParser(MachineDescription& description, std::string& error) : m_description(description), m_error(error) {}
 
   bool parse(const ScenarioLine& line) {
     m_location = line.location;
@@ -117,9 +117,9 @@ class LineParser {
     if (keyword == "program-dir") return parseProgramDirectory(*words);
     if (keyword == "folder") return parseFile(*words, line, "", true);
     if (keyword == "file") return parseFile(*words, line, "", false);
-    if (keyword == "program-file") return parseFile(*words, line, m_spec.programDirectory, false);
+    if (keyword == "program-file") return parseFile(*words, line, m_description.programDirectory, false);
     if (keyword == "reg") return parseReg(line.text);
-    if (keyword == "zip-component" && words->size() == 1) return m_spec.zipComponent = true;
+    if (keyword == "zip-component" && words->size() == 1) return m_description.zipComponent = true;
     return fail("unknown machine line \"" + keyword + "\"");
   }
 
@@ -131,7 +131,7 @@ class LineParser {
 
   bool parseUser(const std::vector<Word>& words) {
     if (words.size() != 2) return fail("user NAME, or user none");
-    m_spec.user =
+    m_description.user =
         words[1].text == "none" && !words[1].quoted ? std::nullopt : std::optional(words[1].text);
     return true;
   }
@@ -139,16 +139,16 @@ class LineParser {
   bool parseOs(const std::vector<Word>& words) {
     if (words.size() != 2) return fail("os VALUE, or os none for Windows 95 and 98");
     if (words[1].text == "none" && !words[1].quoted) {
-      m_spec.environment.erase("OS");
+      m_description.environment.erase("OS");
     } else {
-      m_spec.environment["OS"] = words[1].text;
+      m_description.environment["OS"] = words[1].text;
     }
     return true;
   }
 
   bool parseEnv(const std::vector<Word>& words) {
     if (words.size() != 3) return fail("env NAME VALUE");
-    m_spec.environment[words[1].text] = words[2].text;
+    m_description.environment[words[1].text] = words[2].text;
     return true;
   }
 
@@ -183,21 +183,21 @@ class LineParser {
         return fail("unknown drive option " + words[i].text);
       }
     }
-    m_spec.drives[static_cast<char>(std::tolower(static_cast<unsigned char>(words[1].text[0])))] =
+    m_description.drives[static_cast<char>(std::tolower(static_cast<unsigned char>(words[1].text[0])))] =
         drive;
     return true;
   }
 
   bool parseProgramDirectory(const std::vector<Word>& words) {
     if (words.size() != 2) return fail("program-dir PATH");
-    m_spec.programDirectory = words[1].text;
+    m_description.programDirectory = words[1].text;
     return true;
   }
 
   bool parseFile(const std::vector<Word>& words, const ScenarioLine& line,
                  const std::string& directory, bool folder) {
     if (words.size() < 2) return fail(words[0].text + " PATH ...");
-    FileSpec file;
+    FileDescription file;
     file.path = directory.empty() ? words[1].text : join(directory, words[1].text);
     file.folder = folder;
     file.location = m_location;
@@ -229,7 +229,7 @@ class LineParser {
         return fail("unexpected \"" + word.text + "\"");
       }
     }
-    m_spec.files.push_back(std::move(file));
+    m_description.files.push_back(std::move(file));
     return true;
   }
 
@@ -246,7 +246,7 @@ class LineParser {
     }
     const auto path = parseRegistryPath(question->key);
     if (!path) return fail("unknown registry root in " + question->key);
-    MachineSpec::RegLine reg{*path, question->name, {}};
+    MachineDescription::RegLine reg{*path, question->name, {}};
     if (hasValue) {
       const auto dataWords = splitWords(right, error);
       if (!dataWords) return fail(error);
@@ -254,19 +254,19 @@ class LineParser {
       if (!data) return fail(error);
       reg.data = *data;
     }
-    m_spec.registry.push_back(std::move(reg));
+    m_description.registry.push_back(std::move(reg));
     return true;
   }
 
-  MachineSpec& m_spec;
+  MachineDescription& m_description;
   std::string& m_error;
   std::string m_location;
 };
 
-void makeDrives(const std::filesystem::path& root, const MachineSpec& spec) {
+void makeDrives(const std::filesystem::path& root, const MachineDescription& description) {
   namespace fs = std::filesystem;
   fs::create_directories(root / "dosdevices");
-  for (const auto& [letter, drive] : spec.drives) {
+  for (const auto& [letter, drive] : description.drives) {
     const std::string link = std::string(1, letter) + ":";
     if (!drive.share.empty()) {
       // \\server\share lives in dosdevices/unc/server/share; the drive links to it.
@@ -288,21 +288,21 @@ void makeDrives(const std::filesystem::path& root, const MachineSpec& spec) {
   }
 }
 
-void writeRegistry(platform::Registry& registry, const MachineSpec& spec) {
+void writeRegistry(platform::Registry& registry, const MachineDescription& description) {
   const RegistryPath drives{platform::HKEY_LOCAL_MACHINE, "Software\\Wine\\Drives"};
-  for (const auto& [letter, drive] : spec.drives) {
+  for (const auto& [letter, drive] : description.drives) {
     writeRegistryValue(registry, drives, std::string(1, letter) + ":",
                        {platform::REG_SZ, drive.wineType + '\0'});
   }
   const RegistryPath system{platform::HKEY_LOCAL_MACHINE, kSystemEnvironmentKey};
-  for (const auto& [name, value] : spec.environment) {
+  for (const auto& [name, value] : description.environment) {
     writeRegistryValue(registry, system, name, {platform::REG_SZ, value + '\0'});
   }
-  if (spec.user) {
+  if (description.user) {
     writeRegistryValue(registry, {platform::HKEY_CURRENT_USER, "Volatile Environment"}, "USERNAME",
-                       {platform::REG_SZ, *spec.user + '\0'});
+                       {platform::REG_SZ, *description.user + '\0'});
   }
-  for (const auto& reg : spec.registry) {
+  for (const auto& reg : description.registry) {
     if (reg.name) {
       writeRegistryValue(registry, reg.path, *reg.name, reg.data);
     } else {
@@ -322,7 +322,7 @@ void createFolders(platform::FileSystem& files, const std::string& path) {
   }
 }
 
-platform::Status createEntry(platform::FileSystem& files, const FileSpec& file) {
+platform::Status createEntry(platform::FileSystem& files, const FileDescription& file) {
   if (!file.folder) return platform::writeWholeFile(files, file.path, file.bytes);
   createFolders(files, file.path);
   return files.folderExists(file.path) ? platform::ERROR_SUCCESS : platform::ERROR_PATH_NOT_FOUND;
@@ -330,12 +330,12 @@ platform::Status createEntry(platform::FileSystem& files, const FileSpec& file) 
 
 // The zip component's library, copied from the build beside the program as an installation
 // puts it there.
-bool installZipComponent(platform::NativeMachine& machine, const MachineSpec& spec,
+bool installZipComponent(platform::NativeMachine& machine, const MachineDescription& description,
                          std::string& error) {
   const std::filesystem::path library = TRANSVALE_PARCELON_LIBRARY;
   std::ifstream in(library, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::string target = join(spec.programDirectory, library.filename().string());
+  const std::string target = join(description.programDirectory, library.filename().string());
   if (!in || platform::writeWholeFile(machine.files(), target, bytes) != platform::ERROR_SUCCESS) {
     error = "cannot install the zip component from " + library.string();
     return false;
@@ -343,11 +343,11 @@ bool installZipComponent(platform::NativeMachine& machine, const MachineSpec& sp
   return true;
 }
 
-bool writeFiles(platform::NativeMachine& machine, const MachineSpec& spec, platform::FileTime now,
+bool writeFiles(platform::NativeMachine& machine, const MachineDescription& description, platform::FileTime now,
                 std::string& error) {
   platform::FileSystem& files = machine.files();
-  createFolders(files, spec.programDirectory);
-  for (const FileSpec& file : spec.files) {
+  createFolders(files, description.programDirectory);
+  for (const FileDescription& file : description.files) {
     const std::size_t slash = file.path.rfind('\\');
     if (slash != std::string::npos) createFolders(files, file.path.substr(0, slash));
     const platform::Status status = createEntry(files, file);
@@ -374,8 +374,8 @@ ScenarioMachine::~ScenarioMachine() {
 }
 
 bool ScenarioMachine::build(const std::vector<ScenarioLine>& lines, std::string& error) {
-  MachineSpec spec;
-  LineParser parser(spec, error);
+  MachineDescription description;
+  LineParser parser(description, error);
   for (const ScenarioLine& line : lines) {
     if (!parser.parse(line)) return false;
   }
@@ -385,15 +385,15 @@ bool ScenarioMachine::build(const std::vector<ScenarioLine>& lines, std::string&
     return false;
   }
   m_root = pattern;
-  makeDrives(m_root, spec);
-  m_machine = std::make_unique<platform::NativeMachine>(m_root, m_clock, spec.programDirectory);
-  writeRegistry(m_machine->registry(), spec);
+  makeDrives(m_root, description);
+  m_machine = std::make_unique<platform::NativeMachine>(m_root, m_clock, description.programDirectory);
+  writeRegistry(m_machine->registry(), description);
   if (m_machine->nativeRegistry().flushAll() != platform::ERROR_SUCCESS) {
     error = "cannot write the machine's registry";
     return false;
   }
-  if (!writeFiles(*m_machine, spec, m_clock.now(), error)) return false;
-  return !spec.zipComponent || installZipComponent(*m_machine, spec, error);
+  if (!writeFiles(*m_machine, description, m_clock.now(), error)) return false;
+  return !description.zipComponent || installZipComponent(*m_machine, description, error);
 }
 
 }  // namespace scenario
