@@ -102,7 +102,8 @@ std::string join(const std::string& directory, const std::string& name) {
 
 class LineParser {
  public:
-  LineParser(MachineDescription& description, std::string& error) : m_description(description), m_error(error) {}
+  LineParser(MachineDescription& description, std::string& error)
+      : m_description(description), m_error(error) {}
 
   bool parse(const ScenarioLine& line) {
     m_location = line.location;
@@ -117,7 +118,8 @@ class LineParser {
     if (keyword == "program-dir") return parseProgramDirectory(*words);
     if (keyword == "folder") return parseFile(*words, line, "", true);
     if (keyword == "file") return parseFile(*words, line, "", false);
-    if (keyword == "program-file") return parseFile(*words, line, m_description.programDirectory, false);
+    if (keyword == "program-file")
+      return parseFile(*words, line, m_description.programDirectory, false);
     if (keyword == "reg") return parseReg(line.text);
     if (keyword == "zip-component" && words->size() == 1) return m_description.zipComponent = true;
     return fail("unknown machine line \"" + keyword + "\"");
@@ -183,7 +185,8 @@ class LineParser {
         return fail("unknown drive option " + words[i].text);
       }
     }
-    m_description.drives[static_cast<char>(std::tolower(static_cast<unsigned char>(words[1].text[0])))] =
+    m_description
+        .drives[static_cast<char>(std::tolower(static_cast<unsigned char>(words[1].text[0])))] =
         drive;
     return true;
   }
@@ -343,8 +346,8 @@ bool installZipComponent(platform::NativeMachine& machine, const MachineDescript
   return true;
 }
 
-bool writeFiles(platform::NativeMachine& machine, const MachineDescription& description, platform::FileTime now,
-                std::string& error) {
+bool writeFiles(platform::NativeMachine& machine, const MachineDescription& description,
+                platform::FileTime now, std::string& error) {
   platform::FileSystem& files = machine.files();
   createFolders(files, description.programDirectory);
   for (const FileDescription& file : description.files) {
@@ -386,7 +389,8 @@ bool ScenarioMachine::build(const std::vector<ScenarioLine>& lines, std::string&
   }
   m_root = pattern;
   makeDrives(m_root, description);
-  m_machine = std::make_unique<platform::NativeMachine>(m_root, m_clock, description.programDirectory);
+  m_machine =
+      std::make_unique<platform::NativeMachine>(m_root, m_clock, description.programDirectory);
   writeRegistry(m_machine->registry(), description);
   if (m_machine->nativeRegistry().flushAll() != platform::ERROR_SUCCESS) {
     error = "cannot write the machine's registry";
