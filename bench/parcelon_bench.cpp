@@ -2,7 +2,6 @@
 // CreateZip + AddFile + Close against `zip -6 -q`, and OpenZip + ExtractFile of every entry
 // against `unzip -qq -o`. Prints MB/s and the ratios (ours / peer; above 1 is faster).
 #include <stdlib.h>
-#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include <string>
 
 #include "bench_corpus.h"
+#include "bench_timing.h"
 #include "native_machine.h"
 #include "parcelon_ctrl.h"
 #include "platform/clock.h"
@@ -24,33 +24,8 @@ namespace fs = std::filesystem;
 constexpr std::uint64_t kDefaultMegabytes = 100;
 constexpr int kRounds = 3;
 
-struct Timing {
-  double wall = 1e30;  // seconds on the clock
-  double cpu = 1e30;   // user and system seconds of this process and its children
-};
-
-double cpuSeconds() {
-  double total = 0;
-  for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
-    rusage usage{};
-    ::getrusage(who, &usage);
-    total += static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-             static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  }
-  return total;
-}
-
-// NOTE: the processor time is printed beside the clock time because the machine is shared: other
-// work stretches the clock time of whichever side it happens to overlap. For the same reason the
-// two sides take turns, and each keeps its best round.
-void measure(Timing& timing, const std::function<void()>& work) {
-  const double cpuStart = cpuSeconds();
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-  timing.wall = std::min(timing.wall, elapsed.count());
-  timing.cpu = std::min(timing.cpu, cpuSeconds() - cpuStart);
-}
+using bench::measure;
+using bench::Timing;
 
 struct Comparison {
   Timing ours;

@@ -3,7 +3,6 @@
 // run. Prints both times and the ratio (ours / find; 1.5 or less is the aim).
 #include <fcntl.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "forms/headless_ui.h"
 #include "frame/frm_main.h"
 #include "frame/program.h"
@@ -37,32 +37,8 @@ constexpr int kRounds = 3;
 const char* const kExtensions[] = {"doc", "XLS", "txt", "dll", "ini",
                                    "exe", "Htm", "log", "dat", "tmp"};
 
-struct Timing {
-  double wall = 1e30;  // seconds on the clock
-  double cpu = 1e30;   // user and system seconds of this process and its children
-};
-
-double cpuSeconds() {
-  double total = 0;
-  for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
-    rusage usage{};
-    ::getrusage(who, &usage);
-    total += static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-             static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  }
-  return total;
-}
-
-// NOTE: the machine is shared, so the two sides take turns and each keeps its best round; the
-// processor time is printed beside the clock time.
-void measure(Timing& timing, const std::function<void()>& work) {
-  const double cpuStart = cpuSeconds();
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-  timing.wall = std::min(timing.wall, elapsed.count());
-  timing.cpu = std::min(timing.cpu, cpuSeconds() - cpuStart);
-}
+using bench::measure;
+using bench::Timing;
 
 void makeFile(const fs::path& path, off_t size, std::time_t time) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
