@@ -1,0 +1,80 @@
+// The migration program. It works on the machine named by WINEPREFIX; with a display it shows its
+// windows, without one it runs headless (messages to standard error). `migration --screenshots
+// DIR` renders every window to DIR as PNG instead.
+#include <QApplication>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/screenshots.h"
+#include "app/ui_choice.h"
+#include "forms/headless_ui.h"
+#include "frame/mdl_main.h"
+#include "frame/program.h"
+#include "gui/qt_ui.h"
+#include "machine_opener.h"
+#include "platform/text_encoding.h"
+
+namespace {
+
+// Qt reads its own options from the arguments; the program's arguments are not for it.
+struct QtArguments {
+  explicit QtArguments(char* programName) : values{programName, nullptr} {}
+  int count = 1;
+  char* values[2];
+};
+
+void runWithWindows(platform::Machine& machine, const std::string& commandLine, char* programName) {
+  QtArguments arguments(programName);
+  QApplication application(arguments.count, arguments.values);
+  gui::QtUi ui;
+  migration::Program program(machine, ui, commandLine);
+  migration::Main(program);
+  ui.run();
+  // The windows go before the forms they show.
+  ui.closeAll();
+}
+
+void runHeadless(platform::Machine& machine, const std::string& commandLine) {
+  forms::HeadlessUi ui(std::cerr);
+  migration::Program program(machine, ui, commandLine);
+  migration::Main(program);
+  ui.run();
+}
+
+int takeScreenshots(const std::vector<std::string>& arguments, platform::Machine& machine,
+                    char* programName) {
+  if (arguments.size() != 2) {
+    std::cerr << "usage: migration --screenshots FOLDER\n";
+    return 2;
+  }
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QtArguments qtArguments(programName);
+  QApplication application(qtArguments.count, qtArguments.values);
+  return app::takeScreenshots(machine, arguments[1], std::cout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(platform::utf8ToAnsi(argv[i]));
+
+  platform::SystemClock clock;
+  auto machine = platform::openNativeMachine(clock);
+  if (!machine) {
+    std::cerr << "migration: " << machine.subject() << "\n";
+    return 1;
+  }
+  if (!arguments.empty() && arguments[0] == "--screenshots") {
+    return takeScreenshots(arguments, **machine, argv[0]);
+  }
+  const std::string commandLine = app::joinCommandLine(arguments);
+  if (app::chooseUiFromEnvironment() == app::UiKind::Windows) {
+    runWithWindows(**machine, commandLine, argv[0]);
+  } else {
+    runHeadless(**machine, commandLine);
+  }
+  return 0;
+}
