@@ -1,43 +1,60 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds, materialises the bundled sample machines and
-# prints what the platform layer sees of each: drives, user, environment, registry, files.
+# The main job: installs what is missing, builds, materialises the bundled sample machines, and on
+# each old machine runs the program's unattended export run (`migration auto`), headless, as a
+# technician would: the zip component registered, the tool's CONFIG.MIG beside it, the migration
+# folder C:\migrate made. Then it shows what the run left on the machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 build_dir=${BUILD_DIR:-build}
 cmake --build "$build_dir" --target machines >/dev/null
-simwin="$PWD/$build_dir/bin/simwin"
+bin="$PWD/$build_dir/bin"
+simwin="$bin/simwin"
 
-# One registry value from `reg query` ("    NAME    TYPE    DATA"), or a note when it is missing.
-show_value() {
-  local key=$1 name=$2 line rest type data
-  if line=$("$simwin" reg query "$key" /v "$name" 2>/dev/null | grep -m1 '    REG_'); then
-    rest=${line#    "$name"    }
-    type=${rest%%    *}
-    data=${rest#"$type"}
-    echo "  $key\\$name = ${data#    } ($type)"
-  else
-    echo "  $key\\$name: (none)"
-  fi
-}
+# The tool's own folder, as on the share it is run from: its CONFIG.MIG, and the script.mig it
+# writes.
+program_dir="$PWD/$build_dir/program"
+rm -rf "$program_dir"
+mkdir -p "$program_dir"
+cp samples/program/CONFIG.MIG "$program_dir/"
+export TRANSVALE_PROGRAM_DIR="$program_dir"
 
-for name in old-win2000 old-win98 new-win2000; do
-  export WINEPREFIX="$PWD/$build_dir/machines/$name"
-  echo "=================== $name ($WINEPREFIX)"
+show_machine() {
   echo "Drives:"
-  "$simwin" drives | sed 's/^./  &/'
+  "$simwin" drives | sed 's/^/  /'
   echo "User: $("$simwin" user 2>/dev/null || echo '(none)')"
   for variable in OS windir USERPROFILE; do
     echo "$variable: $("$simwin" env "$variable" 2>/dev/null || echo '(not set)')"
   done
-  echo "Registry:"
-  show_value 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Winlogon' DefaultUserName
-  show_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Personal
-  show_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' Personal
-  show_value 'HKCU\Control Panel\Desktop' Wallpaper
-  profile=$("$simwin" env USERPROFILE 2>/dev/null || true)
-  documents="${profile:-C:}\\My Documents"
-  echo "Files:"
-  "$simwin" dir "$documents" | sed 's/^./  &/'
+}
+
+for name in old-win2000 old-win98; do
+  export WINEPREFIX="$PWD/$build_dir/machines/$name"
+  echo "=================== $name"
+  show_machine
+  user=$("$simwin" user)
+  "$bin/parcelon-tool" --register >/dev/null
+  mkdir -p "$WINEPREFIX/drive_c/migrate"
+
+  echo
+  echo "--- migration auto (messages the run showed, if any)"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/migration" auto 2>&1 | sed 's/^/  /'
+
+  echo
+  echo "--- what it left in C:\\migrate\\$user"
+  "$simwin" dir "C:\\migrate\\$user" | sed 's/^/  /'
+  archive="$WINEPREFIX/drive_c/migrate/$user/migfiles.mig"
+  if [ -f "$archive" ]; then
+    echo "--- the archive migfiles.mig"
+    unzip -l "$archive" | sed 's/^/  /'
+  fi
+  pointer="$WINEPREFIX/drive_c/migrate/$user/Migration/oldfile.cfg"
+  if [ -f "$pointer" ]; then
+    echo "--- the pointer file Migration\\oldfile.cfg"
+    sed 's/\r$//; s/^/  /' "$pointer"
+  fi
+  echo "--- commands the run started"
+  sed 's/^/  /' "$WINEPREFIX/commands.log" 2>/dev/null || echo "  (none)"
+  echo
 done
