@@ -102,6 +102,8 @@ struct ServerFolderCase {
   std::string namedFile;  // what <prefix>/wineserver holds, empty for none
 };
 
+void PrintTo(const ServerFolderCase& server, std::ostream* out) { *out << server.name; }
+
 class WineServerLock : public ::testing::TestWithParam<ServerFolderCase> {};
 
 TEST_P(WineServerLock, IsSeenOnlyWhileHeld) {

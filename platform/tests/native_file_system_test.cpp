@@ -61,6 +61,11 @@ struct ResolveCase {
   Status status = ERROR_SUCCESS;
 };
 
+// Test listings name each case by what it is about, not by its bytes.
+void PrintTo(const ResolveCase& resolve, std::ostream* out) {
+  *out << ::testing::PrintToString(std::string(resolve.path));
+}
+
 class ResolvePaths : public NativeFileSystemTest,
                      public ::testing::WithParamInterface<ResolveCase> {
  protected:
@@ -145,6 +150,9 @@ struct CopyCase {
   Status status;
   std::map<std::string, std::string> expected;  // host files below drive_c and their contents
 };
+
+// Names the case in test listings by its name, not by its bytes.
+void PrintTo(const CopyCase& copy, std::ostream* out) { *out << copy.name; }
 
 // C:\Src holds a.doc, b.doc and c.txt; C:\Dst holds A.DOC ("old") and the read-only ro.txt.
 class CopyFiles : public NativeFileSystemTest, public ::testing::WithParamInterface<CopyCase> {

@@ -30,6 +30,10 @@ struct LineCase {
   std::vector<std::string> lines;
 };
 
+void PrintTo(const LineCase& line, std::ostream* out) {
+  *out << ::testing::PrintToString(line.bytes);
+}
+
 class TextReaderLines : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(TextReaderLines, SplitsAtEveryKindOfLineEnd) {

@@ -11,6 +11,10 @@ struct ParseCase {
   Status status = ERROR_SUCCESS;
 };
 
+void PrintTo(const ParseCase& parse, std::ostream* out) {
+  *out << ::testing::PrintToString(std::string(parse.input));
+}
+
 class ParseWindowsPath : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseWindowsPath, GivesTheFullPathOrTheStatus) {
@@ -82,6 +86,10 @@ struct WildcardCase {
   const char* name;
   bool matches;
 };
+
+void PrintTo(const WildcardCase& wildcard, std::ostream* out) {
+  *out << wildcard.pattern << " ~ " << wildcard.name;
+}
 
 class MatchesWildcard : public ::testing::TestWithParam<WildcardCase> {};
 

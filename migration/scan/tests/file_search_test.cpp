@@ -19,6 +19,10 @@ struct ExcludeCase {
   bool excluded;
 };
 
+void PrintTo(const ExcludeCase& exclude, std::ostream* out) {
+  *out << ::testing::PrintToString(exclude.path);
+}
+
 class IsExcludedTest : public ::testing::TestWithParam<ExcludeCase> {};
 
 TEST_P(IsExcludedTest, MatchesAnyEntryAnywhereInThePath) {
@@ -46,6 +50,10 @@ struct PatternCase {
   std::vector<std::string> customRows;
   std::string patterns;
 };
+
+void PrintTo(const PatternCase& pattern, std::ostream* out) {
+  *out << ::testing::PrintToString(pattern.patterns);
+}
 
 class GetFilePatternsTest : public ::testing::TestWithParam<PatternCase> {
  protected:

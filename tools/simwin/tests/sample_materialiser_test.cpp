@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "native_machine.h"
@@ -57,6 +58,9 @@ struct SampleCase {
   const char* documentTime[2];
   std::uint32_t documentAttributes;
 };
+
+// Names the case in test listings by its sample, not by its bytes.
+void PrintTo(const SampleCase& sample, std::ostream* out) { *out << sample.name; }
 
 class BundledSamples : public ::testing::TestWithParam<SampleCase> {};
 
