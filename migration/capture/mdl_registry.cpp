@@ -1,26 +1,8 @@
 #include "capture/mdl_registry.h"
 
-#include <charconv>
 #include <cstring>
 
 namespace migration {
-
-namespace {
-
-// A text converted to a 32-bit integer as the program's conversions do: blanks around the
-// digits are allowed, anything else is no number.
-bool textToInteger(const std::string& text, std::int32_t& number) {
-  const std::size_t first = text.find_first_not_of(' ');
-  const std::size_t last = text.find_last_not_of(' ');
-  if (first == std::string::npos) return false;
-  const char* begin = text.data() + first;
-  const char* end = text.data() + last + 1;
-  if (*begin == '+') ++begin;
-  const auto [next, error] = std::from_chars(begin, end, number);
-  return error == std::errc() && next == end;
-}
-
-}  // namespace
 
 platform::LONG QueryValueEx(platform::Registry& registry, platform::HKEY key,
                             const std::string& valueName, RegValue& value) {
@@ -73,8 +55,11 @@ platform::LONG SetValueEx(platform::Registry& registry, platform::HKEY key,
     std::int32_t number = 0;
     if (value.isInteger()) {
       number = value.integer();
-    } else if (!value.isEmpty() && !textToInteger(value.text(), number)) {
-      return static_cast<platform::LONG>(platform::ERROR_INVALID_PARAMETER);
+    } else if (!value.isEmpty()) {
+      const auto converted = textToInteger(value.text());
+      // A text that is no number writes nothing, as the failed conversion would.
+      if (!converted) return static_cast<platform::LONG>(platform::ERROR_INVALID_PARAMETER);
+      number = *converted;
     }
     platform::BYTE bytes[sizeof number];
     std::memcpy(bytes, &number, sizeof number);

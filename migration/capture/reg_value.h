@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace migration {
@@ -31,5 +33,9 @@ class RegValue {
 
 // Text read from the registry ends in the NUL that the registry stored; this drops one.
 std::string withoutFinalNul(std::string text);
+
+// A text converted to a 32-bit integer as the program's conversions do: blanks around the digits
+// and a leading sign are allowed; anything else (a fraction, letters, no digits) is no number.
+std::optional<std::int32_t> textToInteger(std::string_view text);
 
 }  // namespace migration

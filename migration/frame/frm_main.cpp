@@ -3,7 +3,6 @@
 // the export and restore commands in frm_main_state_commands.cpp.
 #include "frame/frm_main.h"
 
-#include <charconv>
 #include <optional>
 
 #include "capture/mdl_registry.h"
@@ -24,23 +23,11 @@ constexpr const char* kMyDocuments = "C:\\My Documents";
 constexpr const char* kRemoveEveryoneFromPowerUsers =
     "net localgroup \"Power Users\" \"Everyone\" /delete";
 
-// A list entry index as the configuration writes it; blanks around the digits are allowed.
-std::optional<int> parseIndex(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return std::nullopt;
-  const std::size_t last = text.find_last_not_of(' ');
-  int value = 0;
-  const char* end = text.data() + last + 1;
-  const auto [next, error] = std::from_chars(text.data() + first, end, value);
-  if (error != std::errc() || next != end) return std::nullopt;
-  return value;
-}
-
 // Selects each listed entry in turn; an entry that is not in the list stops the selection.
 [[nodiscard]] platform::Status selectEntries(forms::ListBox& list,
                                              const std::vector<std::string>& indexes) {
   for (const std::string& text : indexes) {
-    const auto index = parseIndex(text);
+    const auto index = textToInteger(text);
     if (!index || *index < 0 || !list.setSelected(static_cast<std::size_t>(*index), true)) {
       return platform::ERROR_INVALID_PARAMETER;
     }
@@ -104,7 +91,7 @@ platform::Status frmMain::applyConfiguration() {
   const auto customTypes = splitCommaList(config.varDefaultCustomTypes);
 
   // Only the "to" option is applied; the "from" option keeps its initial choice.
-  const auto to = migrationType.size() > 1 ? parseIndex(migrationType[1]) : std::nullopt;
+  const auto to = migrationType.size() > 1 ? textToInteger(migrationType[1]) : std::nullopt;
   if (!to || *to < 0 || *to >= static_cast<int>(optMigTo.count())) {
     return platform::ERROR_INVALID_PARAMETER;
   }

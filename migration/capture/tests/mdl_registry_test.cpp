@@ -9,6 +9,69 @@ namespace {
 
 constexpr const char* kKey = "Software\\Test";
 
+using platform::BYTE;
+using platform::DWORD;
+using platform::HKEY;
+using platform::LONG;
+using platform::REGSAM;
+
+// The machine's registry, watched: the access each key was opened with, the keys still open,
+// and whether anything created a key.
+class WatchedRegistry final : public platform::Registry {
+ public:
+  explicit WatchedRegistry(platform::Registry& inner) : m_inner(inner) {}
+
+  LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access,
+                     HKEY* result) override {
+    accesses.push_back(access);
+    const LONG status = m_inner.RegOpenKeyExA(key, subKey, options, access, result);
+    if (status == 0) ++openKeys;
+    return status;
+  }
+  LONG RegCreateKeyExA(HKEY key, const char* subKey, REGSAM access, HKEY* result,
+                       DWORD* disposition) override {
+    ++creates;
+    return m_inner.RegCreateKeyExA(key, subKey, access, result, disposition);
+  }
+  LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameLength) override {
+    return m_inner.RegEnumKeyExA(key, index, name, nameLength);
+  }
+  LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type,
+                     BYTE* data, DWORD* dataLength) override {
+    return m_inner.RegEnumValueA(key, index, name, nameLength, type, data, dataLength);
+  }
+  LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* type, BYTE* data,
+                        DWORD* dataLength) override {
+    return m_inner.RegQueryValueExA(key, valueName, type, data, dataLength);
+  }
+  LONG RegSetValueExA(HKEY key, const char* valueName, DWORD type, const BYTE* data,
+                      DWORD dataLength) override {
+    return m_inner.RegSetValueExA(key, valueName, type, data, dataLength);
+  }
+  LONG RegDeleteValueA(HKEY key, const char* valueName) override {
+    return m_inner.RegDeleteValueA(key, valueName);
+  }
+  LONG RegDeleteKeyA(HKEY key, const char* subKey) override {
+    return m_inner.RegDeleteKeyA(key, subKey);
+  }
+  LONG RegDeleteTreeA(HKEY key, const char* subKey) override {
+    return m_inner.RegDeleteTreeA(key, subKey);
+  }
+  LONG RegFlushKey(HKEY key) override { return m_inner.RegFlushKey(key); }
+  LONG RegCloseKey(HKEY key) override {
+    const LONG status = m_inner.RegCloseKey(key);
+    if (status == 0) --openKeys;
+    return status;
+  }
+
+  std::vector<REGSAM> accesses;
+  int openKeys = 0;
+  int creates = 0;
+
+ private:
+  platform::Registry& m_inner;
+};
+
 class MdlRegistryTest : public ::testing::Test {
  protected:
   void setValue(const char* name, platform::DWORD type, const std::string& bytes) {
@@ -105,6 +168,27 @@ TEST_F(MdlRegistryTest, NeverCreatesKeys) {
   EXPECT_NE(registry().RegOpenKeyExA(platform::HKEY_CURRENT_USER, "Software\\New", 0,
                                      platform::KEY_READ, &key),
             0);
+}
+
+TEST_F(MdlRegistryTest, EveryKeyOpensWithOneMaskAndCloses) {
+  setValue("Text", platform::REG_SZ, std::string("abc\0", 4));
+  setValue("Bits", platform::REG_BINARY, "\x01");
+  WatchedRegistry watched(registry());
+  const platform::HKEY user = platform::HKEY_CURRENT_USER;
+  EXPECT_EQ(QueryKeyValue(watched, user, kKey, "Text"), RegValue(std::string("abc\0", 4)));
+  EXPECT_TRUE(QueryKeyValue(watched, user, kKey, "Bits").isEmpty());
+  EXPECT_TRUE(QueryKeyValue(watched, user, kKey, "Missing").isEmpty());
+  EXPECT_TRUE(QueryKeyValue(watched, user, "Software\\None", "x").isEmpty());
+  SetKeyValue(watched, user, kKey, "Written", "x", platform::REG_SZ);
+  SetKeyValue(watched, user, kKey, "Refused", "4x", platform::REG_DWORD);
+  SetKeyValue(watched, user, kKey, "Binary", "x", platform::REG_BINARY);
+  SetKeyValue(watched, user, "Software\\None", "x", "abc", platform::REG_SZ);
+
+  // Reading and writing alike ask for query, set, create sub-key, enumerate, notify and link.
+  EXPECT_EQ(watched.accesses, std::vector<REGSAM>(8, 0x3F));
+  EXPECT_EQ(watched.openKeys, 0);
+  EXPECT_EQ(watched.creates, 0);
+  EXPECT_EQ(stored("Written"), std::make_pair(platform::REG_SZ, std::string("x")));
 }
 
 }  // namespace
