@@ -1,5 +1,6 @@
 #include "scan/mdl_file_copy.h"
 
+#include <utility>
 #include <vector>
 
 #include "capture/migration_dirs.h"
@@ -32,26 +33,87 @@ bool isRegistryEntry(const std::string& line) {
   return line.size() >= 4 && platform::ansiEqualNoCase(std::string_view(line).substr(0, 4), "hkey");
 }
 
-// One run of the copy: the archive being written, the count in the status line, and the files
-// that did not get into the archive.
+// Two lines: the archive's full path, and whether its entries keep their directories.
+[[nodiscard]] platform::Status writePointerFile(platform::FileSystem& files, const std::string& path,
+                                                const std::string& archivePath, bool savePath) {
+  auto writer = platform::TextWriter::open(files, path, platform::OpenMode::CreateTruncate);
+  if (!writer) return writer.status();
+  platform::Status status = writer->writeLine(archivePath);
+  if (status == platform::ERROR_SUCCESS) status = writer->writeLine(savePath ? "True" : "False");
+  const platform::Status closed = writer->close();
+  return status != platform::ERROR_SUCCESS ? status : closed;
+}
+
+// One run of the copy: the archive being written, its pointer file, the count in the status
+// line, and the files that did not get into the archive.
 class ArchiveCopy {
  public:
-  ArchiveCopy(Program& program, bool savePath)
-      : m_program(program), m_form(program.mainForm()), m_savePath(savePath) {}
+  ArchiveCopy(Program& program, std::string archivePath, bool savePath)
+      : m_program(program),
+        m_form(program.mainForm()),
+        m_archivePath(std::move(archivePath)),
+        m_pointerPath(forms::joinPath(m_form.txtMigrateDir.text(), kPointerFile)),
+        m_savePath(savePath) {}
 
-  [[nodiscard]] platform::Status create(const std::string& archivePath) {
-    m_archivePath = archivePath;
+  [[nodiscard]] platform::Status run() {
+    if (const platform::Status status = create(); status != platform::ERROR_SUCCESS) {
+      m_form.Update_Status(1, "Ready");
+      reportFailure();
+      return status;
+    }
+    const bool pointerWritten = writePointerFileMakingItsDirectory();
+    addSelectedRows();
+    m_form.Update_Status(1, "Ready");
+    addScriptEntries();
+    const platform::Status closed = close();
+    m_form.Update_Status(1, "Ready");
+    if (closed != platform::ERROR_SUCCESS) {
+      discardUnfinishedArchive(pointerWritten);
+      reportFailure();
+      return closed;
+    }
+    reportLeftOut();
+    return platform::ERROR_SUCCESS;
+  }
+
+ private:
+  [[nodiscard]] platform::Status create() {
     if (!m_form.xZip) {
       m_problem = "The zip component is not available on this machine.";
       return platform::ERROR_MOD_NOT_FOUND;
     }
     try {
-      m_form.xZip->CreateZip(archivePath, kArchiveComment);
+      m_form.xZip->CreateZip(m_archivePath, kArchiveComment);
     } catch (const parcelon::ZipComponentError& error) {
       m_problem = error.text();
       return platform::ERROR_CANTWRITE;
     }
+    m_archiveFullPath = m_program.files().fullPath(m_archivePath).valueOr(m_archivePath);
     return platform::ERROR_SUCCESS;
+  }
+
+  // NOTE: the pointer file lives in the migration directory, which only an export makes. A copy
+  // made before the export would lose its pointer, and a restore would find no archive: so the
+  // copy makes the whole migration directory itself, as the export would, and the export then
+  // uses it as it finds it.
+  bool writePointerFileMakingItsDirectory() {
+    if (writePointer() == platform::ERROR_SUCCESS) return true;
+    platform::FileSystem& files = m_program.files();
+    const std::string chosen = m_form.txtMigrateDir.text();
+    const std::string migrationDir = MigrationDirectoryOf(chosen);
+    if (files.folderExists(chosen) && !files.folderExists(migrationDir) &&
+        CreateMigrationDirs(files, migrationDir) && writePointer() == platform::ERROR_SUCCESS) {
+      return true;
+    }
+    m_program.msgBox("The file " + m_pointerPath +
+                         " could not be written, so a restore will not find the archive.",
+                     forms::MsgButtons::OK, forms::MsgIcon::Exclamation,
+                     "Pointer File Not Written");
+    return false;
+  }
+
+  [[nodiscard]] platform::Status writePointer() {
+    return writePointerFile(m_program.files(), m_pointerPath, m_archivePath, m_savePath);
   }
 
   void addSelectedRows() {
@@ -86,12 +148,23 @@ class ArchiveCopy {
   // Writes the archive's directory; an archive that cannot be finished is no archive.
   [[nodiscard]] platform::Status close() {
     try {
-      m_form.xZip->Close();
+      // The component says -1 when the writer could not finish (a full disk).
+      if (m_form.xZip->Close() == 0) return platform::ERROR_SUCCESS;
+      m_problem = "The zip component could not finish it: the disk may be full.";
     } catch (const parcelon::ZipComponentError& error) {
       m_problem = error.text();
-      return platform::ERROR_CANTWRITE;
     }
-    return platform::ERROR_SUCCESS;
+    return platform::ERROR_CANTWRITE;
+  }
+
+  // A torn archive holds nothing the user does not still have, and a pointer to it would send
+  // the restore to it: neither stays.
+  void discardUnfinishedArchive(bool pointerWritten) {
+    platform::FileSystem& files = m_program.files();
+    platform::ignoreFailure(files.deleteFile(m_archivePath, platform::Force::No));
+    if (pointerWritten) {
+      platform::ignoreFailure(files.deleteFile(m_pointerPath, platform::Force::No));
+    }
   }
 
   void reportFailure() const {
@@ -111,15 +184,23 @@ class ArchiveCopy {
     m_program.msgBox(text, forms::MsgButtons::OK, forms::MsgIcon::Exclamation, "Files Not Copied");
   }
 
- private:
   void add(const std::string& path) {
     bool added = false;
-    try {
-      added = m_form.xZip->AddFile(path, kEntryComment, m_savePath, "") == 0;
-    } catch (const parcelon::ZipComponentError&) {
-      added = false;
+    // NOTE: the archive is never added to itself: the component would read the file it is
+    // writing, and a restore would unpack a torn copy over the archive it reads from.
+    if (!isTheArchive(path)) {
+      try {
+        added = m_form.xZip->AddFile(path, kEntryComment, m_savePath, "") == 0;
+      } catch (const parcelon::ZipComponentError&) {
+        added = false;
+      }
     }
     if (!added) m_leftOut.push_back(path);
+  }
+
+  bool isTheArchive(const std::string& path) const {
+    const std::string full = m_program.files().fullPath(path).valueOr(path);
+    return platform::ansiEqualNoCase(full, m_archiveFullPath);
   }
 
   void countOne() {
@@ -129,45 +210,14 @@ class ArchiveCopy {
 
   Program& m_program;
   frmMain& m_form;
-  bool m_savePath;
-  std::string m_archivePath;
+  const std::string m_archivePath;
+  const std::string m_pointerPath;
+  const bool m_savePath;
+  std::string m_archiveFullPath;  // as the file system reports it, once created
   std::string m_problem;
   std::vector<std::string> m_leftOut;
   int m_count = 0;
 };
-
-// Two lines: the archive's full path, and whether its entries keep their directories.
-[[nodiscard]] platform::Status writePointerFile(Program& program, const std::string& archivePath,
-                                                bool savePath) {
-  const std::string path = forms::joinPath(program.mainForm().txtMigrateDir.text(), kPointerFile);
-  auto writer =
-      platform::TextWriter::open(program.files(), path, platform::OpenMode::CreateTruncate);
-  if (!writer) return writer.status();
-  platform::Status status = writer->writeLine(archivePath);
-  if (status == platform::ERROR_SUCCESS) status = writer->writeLine(savePath ? "True" : "False");
-  const platform::Status closed = writer->close();
-  return status != platform::ERROR_SUCCESS ? status : closed;
-}
-
-// NOTE: the pointer file lives in the migration directory, which only an export makes. A copy
-// made before the export would lose its pointer, and a restore would find no archive: so the
-// copy makes the whole migration directory itself, as the export would, and the export then
-// uses it as it finds it.
-void writePointerFileMakingItsDirectory(Program& program, const std::string& archivePath,
-                                        bool savePath) {
-  if (writePointerFile(program, archivePath, savePath) == platform::ERROR_SUCCESS) return;
-  const std::string chosen = program.mainForm().txtMigrateDir.text();
-  const std::string migrationDir = MigrationDirectoryOf(chosen);
-  if (program.files().folderExists(chosen) && !program.files().folderExists(migrationDir) &&
-      CreateMigrationDirs(program.files(), migrationDir) &&
-      writePointerFile(program, archivePath, savePath) == platform::ERROR_SUCCESS) {
-    return;
-  }
-  const std::string path = forms::joinPath(chosen, kPointerFile);
-  program.msgBox("The file " + path +
-                     " could not be written, so a restore will not find the archive.",
-                 forms::MsgButtons::OK, forms::MsgIcon::Exclamation, "Pointer File Not Written");
-}
 
 }  // namespace
 
@@ -182,26 +232,7 @@ platform::Status CopySelectedFiles(Program& program, const std::string& director
   const bool savePath = form.chkSaveDir.value() == forms::CheckState::Checked;
   form.Update_Status(1, "Copying Files...");
   form.Update_Status(2, "Copied 0 Files");
-
-  const std::string archivePath = forms::joinPath(directory, kArchiveName);
-  ArchiveCopy copy(program, savePath);
-  if (const platform::Status status = copy.create(archivePath); status != platform::ERROR_SUCCESS) {
-    copy.reportFailure();
-    form.Update_Status(1, "Ready");
-    return status;
-  }
-  writePointerFileMakingItsDirectory(program, archivePath, savePath);
-  copy.addSelectedRows();
-  form.Update_Status(1, "Ready");
-  copy.addScriptEntries();
-  const platform::Status closed = copy.close();
-  form.Update_Status(1, "Ready");
-  if (closed != platform::ERROR_SUCCESS) {
-    copy.reportFailure();
-    return closed;
-  }
-  copy.reportLeftOut();
-  return platform::ERROR_SUCCESS;
+  return ArchiveCopy(program, forms::joinPath(directory, kArchiveName), savePath).run();
 }
 
 bool FolderExists(Program& program, std::string& path) {

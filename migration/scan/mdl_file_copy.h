@@ -14,9 +14,10 @@ class Program;
 // Archives the selected rows of lvFiles, then the file entries of the program directory's
 // script.mig up to its first empty line, into `directory`\migfiles.mig (comment "Migrated
 // Files", each entry "Migrated File", paths kept while chkSaveDir is checked), and writes
-// <txtMigrateDir>\migration\oldfile.cfg naming that archive. Files that could not be added are
-// reported in one message at the end. Fails, with a message, without a migration directory or
-// when the archive cannot be created or completed.
+// <txtMigrateDir>\migration\oldfile.cfg naming that archive. Files that could not be added
+// (the archive itself among them) are reported in one message at the end. Fails, with a message,
+// without a migration directory or when the archive cannot be created or finished; an unfinished
+// archive is removed with the pointer file written for it.
 [[nodiscard]] platform::Status CopySelectedFiles(Program& program, const std::string& directory);
 
 // Removes the blanks at both ends of `path` (the caller's text changes), then tells whether that

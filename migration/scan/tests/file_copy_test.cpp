@@ -2,7 +2,10 @@
 // their comments and the archive comment must be what the copy put there.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -42,6 +45,26 @@ std::vector<std::string> lines(const std::string& text) {
   }
   return out;
 }
+
+// Files this process writes cannot grow past `bytes`, as on a full disk; undone at the end.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) : m_previousHandler(std::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(RLIMIT_FSIZE, &m_previous);
+    const rlimit limit{bytes, m_previous.rlim_max};
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &m_previous);
+    std::signal(SIGXFSZ, m_previousHandler);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit m_previous{};
+  void (*m_previousHandler)(int);
+};
 
 class FileCopyTest : public ::testing::Test {
  protected:
@@ -156,6 +179,50 @@ TEST_F(FileCopyTest, AFileGoneSinceTheScanIsLeftOutAndNamed) {
   EXPECT_EQ(m_test.ui().messages()[0].box.prompt,
             "These files could not be added to the archive C:\\Out\\migfiles.mig:\r\n"
             "C:\\Docs\\b.doc");
+}
+
+// A row or a script entry naming the archive being written (an older copy found by a scan,
+// or typed into the script) is left out: the archive cannot hold itself.
+TEST_F(FileCopyTest, TheArchiveIsNeverAddedToItself) {
+  m_test.writeFile("C:\\Out\\migfiles.mig", "an older archive");
+  m_test.writeFile("C:\\Transvale\\script.mig", "c:\\out\\MIGFILES.MIG\r\n");
+  ScanForFiles(program(), "C:\\Out", "*.mig");
+  ScanForFiles(program(), "C:\\Docs", "*.doc");
+  form().Select_All();
+  ASSERT_EQ(CopySelectedFiles(program(), "C:\\Out"), platform::ERROR_SUCCESS);
+  EXPECT_EQ(checkedListing("C:\\Out\\migfiles.mig"),
+            "Migrated Files\nDocs/b.doc | Migrated File\nDocs/c.doc | Migrated File\n");
+  EXPECT_EQ(form().sbMain.panelText(2), "Copied 4 Files");
+  ASSERT_EQ(m_test.ui().messages().size(), 1u);
+  EXPECT_EQ(m_test.ui().messages()[0].box.prompt,
+            "These files could not be added to the archive C:\\Out\\migfiles.mig:\r\n"
+            "C:\\Out\\migfiles.mig\r\nc:\\out\\MIGFILES.MIG");
+}
+
+// An archive that cannot be finished (the disk fills while its directory is written) is
+// reported; neither it nor a pointer to it stays, and the copy does not count as made.
+TEST_F(FileCopyTest, AnArchiveThatCannotBeFinishedIsRemovedWithItsPointer) {
+  ScanForFiles(program(), "C:\\Docs", "*.doc");
+  form().Select_All();
+  form().cmdCopyFiles_Click(0);
+  ASSERT_TRUE(form().bFilesCopied);
+  const auto whole = files().fileInfo("C:\\Out\\migfiles.mig");
+  ASSERT_TRUE(whole);
+  form().bFilesCopied = false;
+  {
+    // The same archive again, on a disk one byte short of it.
+    FileSizeLimit full(static_cast<rlim_t>(whole->size - 1));
+    form().cmdCopyFiles_Click(0);
+  }
+  EXPECT_FALSE(form().bFilesCopied);
+  ASSERT_EQ(m_test.ui().messages().size(), 1u);
+  EXPECT_EQ(m_test.ui().messages()[0].box.title, "Archive Not Written");
+  EXPECT_EQ(m_test.ui().messages()[0].box.prompt,
+            "The archive C:\\Out\\migfiles.mig could not be written.\r\n"
+            "The zip component could not finish it: the disk may be full.");
+  EXPECT_EQ(content("C:\\Out\\migfiles.mig"), "<missing>");
+  EXPECT_EQ(content("C:\\Mig\\migration\\oldfile.cfg"), "<missing>");
+  EXPECT_EQ(form().sbMain.panelText(1), "Ready");
 }
 
 class ProfileBackupTest : public FileCopyTest {
