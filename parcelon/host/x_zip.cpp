@@ -56,52 +56,75 @@ std::string xZip::libraryPath(platform::Machine& machine) {
     std::string path = defaultValue(machine.registry(), "CLSID\\" + classId + "\\InprocServer32");
     if (!path.empty()) return path;
   }
+  return libraryBesideProgram(machine);
+}
+
+std::string xZip::libraryBesideProgram(platform::Machine& machine) {
   return machine.programDirectory() + "\\" + PARCELON_LIBRARY_FILE_NAME;
+}
+
+platform::Result<std::unique_ptr<platform::Library>> xZip::loadLibrary(
+    platform::LibraryLoader& loader, platform::Machine& machine, std::string& path) {
+  path = libraryPath(machine);
+  auto library = loader.load(path);
+  if (library) return library;
+  // NOTE: a registration can outlive its library (a share that moved, registry entries
+  // brought over from another machine); the library beside the program still serves then.
+  const std::string beside = libraryBesideProgram(machine);
+  if (path != beside) {
+    if (auto fallback = loader.load(beside)) {
+      path = beside;
+      return fallback;
+    }
+  }
+  return library;
 }
 
 platform::Result<std::unique_ptr<xZip>> xZip::create(platform::Machine& machine) {
   using Outcome = platform::Result<std::unique_ptr<xZip>>;
   platform::LibraryLoader* loader = machine.libraryLoader();
   if (loader == nullptr) return Outcome::failure(platform::ERROR_MOD_NOT_FOUND, "no loader");
-  const std::string path = libraryPath(machine);
-  auto library = loader->load(path);
+  std::string path;
+  auto library = loadLibrary(*loader, machine, path);
   if (!library) return Outcome::failure(library.status(), path);
-
   std::unique_ptr<xZip> zip(new xZip());
   zip->m_library = std::move(*library);
-  platform::Library& lib = *zip->m_library;
+  if (const auto status = zip->createControl(machine); status != platform::ERROR_SUCCESS) {
+    return Outcome::failure(status, path);
+  }
+  return zip;
+}
+
+platform::Status xZip::createControl(platform::Machine& machine) {
+  platform::Library& lib = *m_library;
   auto getClassObject = symbolOf<decltype(&DllGetClassObject)>(lib, "DllGetClassObject");
   auto createInstance =
       symbolOf<decltype(&ParcelonFactoryCreateInstance)>(lib, "ParcelonFactoryCreateInstance");
   auto releaseFactory = symbolOf<decltype(&ParcelonFactoryRelease)>(lib, "ParcelonFactoryRelease");
   auto advise = symbolOf<decltype(&ParcelonControlAdvise)>(lib, "ParcelonControlAdvise");
-  zip->m_invoke = symbolOf<decltype(&ParcelonControlInvoke)>(lib, "ParcelonControlInvoke");
-  zip->m_release = symbolOf<decltype(&ParcelonControlRelease)>(lib, "ParcelonControlRelease");
-  zip->m_clearVariant = symbolOf<decltype(&ParcelonVariantClear)>(lib, "ParcelonVariantClear");
-  zip->m_clearException =
-      symbolOf<decltype(&ParcelonExceptionClear)>(lib, "ParcelonExceptionClear");
-  if (!getClassObject || !createInstance || !releaseFactory || !advise || !zip->m_invoke ||
-      !zip->m_release || !zip->m_clearVariant || !zip->m_clearException) {
-    return Outcome::failure(platform::ERROR_PROC_NOT_FOUND, path);
+  m_invoke = symbolOf<decltype(&ParcelonControlInvoke)>(lib, "ParcelonControlInvoke");
+  m_release = symbolOf<decltype(&ParcelonControlRelease)>(lib, "ParcelonControlRelease");
+  m_clearVariant = symbolOf<decltype(&ParcelonVariantClear)>(lib, "ParcelonVariantClear");
+  m_clearException = symbolOf<decltype(&ParcelonExceptionClear)>(lib, "ParcelonExceptionClear");
+  if (!getClassObject || !createInstance || !releaseFactory || !advise || !m_invoke ||
+      !m_release || !m_clearVariant || !m_clearException) {
+    return platform::ERROR_PROC_NOT_FOUND;
   }
 
   const ParcelonGuid classId = PARCELON_CLSID;
   ParcelonClassFactory* factory = nullptr;
-  if (getClassObject(&classId, &factory) != PARCELON_S_OK) {
-    return Outcome::failure(platform::ERROR_PROC_NOT_FOUND, path);
-  }
+  if (getClassObject(&classId, &factory) != PARCELON_S_OK) return platform::ERROR_PROC_NOT_FOUND;
   ParcelonHost host{};
   host.size = sizeof host;
   host.machine = &machine;
-  host.context = zip.get();
+  host.context = this;
   host.showAboutBox = &xZip::aboutBoxThunk;
-  const ParcelonHresult created = createInstance(factory, &host, &zip->m_control);
+  const ParcelonHresult created = createInstance(factory, &host, &m_control);
   releaseFactory(factory);
-  if (created != PARCELON_S_OK ||
-      advise(zip->m_control, &xZip::statusThunk, zip.get()) != PARCELON_S_OK) {
-    return Outcome::failure(platform::ERROR_NOT_ENOUGH_MEMORY, path);
+  if (created != PARCELON_S_OK || advise(m_control, &xZip::statusThunk, this) != PARCELON_S_OK) {
+    return platform::ERROR_NOT_ENOUGH_MEMORY;
   }
-  return zip;
+  return platform::ERROR_SUCCESS;
 }
 
 xZip::~xZip() {

@@ -23,11 +23,12 @@ class xZip {
                                              const std::string& button)>;
 
   // Where the library is found: HKCR\PARCELON.ParcelonCtrl.1\CLSID, then that class's
-  // InprocServer32; without an entry, the library in the program's directory. The failure's
-  // subject says what was missing.
+  // InprocServer32; without an entry, or when that library cannot be loaded, the library in
+  // the program's directory. The failure's subject says what was missing.
   static platform::Result<std::unique_ptr<xZip>> create(platform::Machine& machine);
   // The library's Windows path as the machine's registry or program directory gives it.
   static std::string libraryPath(platform::Machine& machine);
+  static std::string libraryBesideProgram(platform::Machine& machine);
 
   ~xZip();
   xZip(const xZip&) = delete;
@@ -56,6 +57,12 @@ class xZip {
 
  private:
   xZip() = default;
+  // The registered library, or the one beside the program when that cannot be loaded; `path`
+  // names the one loaded, or on failure the one that was asked for.
+  static platform::Result<std::unique_ptr<platform::Library>> loadLibrary(
+      platform::LibraryLoader& loader, platform::Machine& machine, std::string& path);
+  // Takes the entry points from m_library and creates the control.
+  [[nodiscard]] platform::Status createControl(platform::Machine& machine);
   // Calls a method; a raised error (or a failed call) is thrown.
   ParcelonVariant invoke(std::int32_t dispatchId, std::vector<ParcelonVariant> arguments);
   std::int32_t invokeInteger(std::int32_t dispatchId, std::vector<ParcelonVariant> arguments);

@@ -57,6 +57,7 @@ int EntryReader::open(ZipReader& reader, std::string_view password,
   const LocalHeader local = LocalHeader::decode(bytes.data());
   if (!localMatchesCentral(local, entry)) return kReaderBadArchive;
   const bool encrypted = entry.encrypted();
+  if (encrypted && password.empty()) return kReaderNoPassword;
   if (encrypted && entry.compressedSize < kEncryptionHeaderSize) return kReaderBadArchive;
 
   std::unique_ptr<EntryReader> stream(
@@ -67,7 +68,6 @@ int EntryReader::open(ZipReader& reader, std::string_view password,
   stream->m_remainingUncompressed = entry.uncompressedSize;
 
   if (encrypted) {
-    if (password.empty()) return kReaderNoPassword;
     stream->m_cipher.emplace(password);
     std::array<std::uint8_t, kEncryptionHeaderSize> header{};
     if (readExactAt(reader.file(), stream->m_dataPosition, header.data(), header.size()) !=

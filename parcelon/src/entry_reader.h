@@ -30,7 +30,6 @@ class EntryReader {
   // the end), or a negative reader code (kReaderIoError, kReaderEarlyEnd, kReaderBadData).
   [[nodiscard]] long read(std::uint8_t* buffer, std::size_t count);
 
-  std::uint64_t remaining() const { return m_remainingUncompressed; }
   // True once every declared byte was produced and the CRC-32 is the stored one.
   bool complete() const;
 

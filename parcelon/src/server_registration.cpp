@@ -3,6 +3,8 @@
 #include <optional>
 #include <vector>
 
+#include "archive_paths.h"
+
 namespace parcelon {
 namespace {
 
@@ -65,18 +67,13 @@ std::vector<RegistryValue> interfaceValues(const std::string& iid, const std::st
   };
 }
 
-std::string folderOfPath(const std::string& path) {
-  const auto last = path.find_last_of('\\');
-  return last == std::string::npos ? std::string() : path.substr(0, last);
-}
-
 std::vector<RegistryValue> typeLibraryValues(const std::string& libraryPath) {
   const std::string key = std::string("TypeLib\\") + PARCELON_TYPELIB_TEXT + "\\1.0";
   std::vector<RegistryValue> values = {
       {key, "", kTypeLibraryDescription},
       {key + "\\0\\win32", "", libraryPath},
       {key + "\\FLAGS", "", "0"},
-      {key + "\\HELPDIR", "", folderOfPath(libraryPath)},
+      {key + "\\HELPDIR", "", folderOf(libraryPath)},
   };
   for (auto& value : interfaceValues(PARCELON_DISPATCH_IID_TEXT, "_DParcelon")) {
     values.push_back(std::move(value));

@@ -1,5 +1,6 @@
 #include "source_file.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "status_progress.h"
@@ -51,14 +52,20 @@ platform::Status SourceFile::writeEntry(ZipWriter& writer, const std::string& st
   return writer.closeEntry();
 }
 
+// NOTE: reading stops at the size the file had when it was opened. A file that grows while it
+// is read (the archive being written, added to itself) would otherwise be chased until the
+// archive reaches its size limit.
 platform::Result<std::size_t> SourceFile::fill(std::vector<std::uint8_t>& chunk) {
+  const auto wanted =
+      static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), m_size - m_read));
   std::size_t filled = 0;
-  while (filled < chunk.size()) {
-    auto got = m_file->read(chunk.data() + filled, chunk.size() - filled);
+  while (filled < wanted) {
+    auto got = m_file->read(chunk.data() + filled, wanted - filled);
     if (!got) return got;
     if (*got == 0) break;
     filled += *got;
   }
+  m_read += filled;
   return filled;
 }
 

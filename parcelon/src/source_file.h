@@ -32,7 +32,8 @@ class SourceFile {
   platform::Result<std::size_t> fill(std::vector<std::uint8_t>& chunk);
   std::unique_ptr<platform::File> m_file;
   EntryInfo m_info;
-  std::uint64_t m_size = 0;
+  std::uint64_t m_size = 0;  // when the file was opened; no more is read
+  std::uint64_t m_read = 0;
 };
 
 }  // namespace parcelon

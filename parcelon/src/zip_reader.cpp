@@ -61,7 +61,6 @@ platform::Result<ArchiveLayout> readLayout(platform::File& file) {
     return platform::Result<ArchiveLayout>::failure(status);
   }
   ArchiveLayout layout;
-  layout.fileSize = *fileSize;
   layout.endPosition = *endPosition;
   layout.end = EndRecord::decode(bytes.data());
   const EndRecord& end = layout.end;

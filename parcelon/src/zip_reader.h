@@ -16,7 +16,6 @@ namespace parcelon {
 // Where the archive lies in its file. Offsets in the records are relative to archiveStart,
 // which is positive when other data (a self-extracting stub) precedes the archive.
 struct ArchiveLayout {
-  std::uint64_t fileSize = 0;
   std::uint64_t endPosition = 0;  // of the end record, from the start of the file
   std::uint64_t archiveStart = 0;
   EndRecord end;

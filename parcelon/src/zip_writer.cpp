@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "archive_status.h"
+#include "little_endian.h"
 
 namespace parcelon {
 namespace {
@@ -46,20 +47,11 @@ platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo&
   const std::uint64_t directoryGrowth = kCentralHeaderSize + storedName.size() + comment.size();
   if (m_entryCount >= m_limits.maxEntries || storedName.size() > kMaxFieldLength ||
       comment.size() > kMaxFieldLength ||
-      m_centralDirectory.size() + directoryGrowth > m_limits.maxSize) {
+      m_centralDirectory.size() + directoryGrowth > m_limits.maxSize ||
+      m_position + kLocalHeaderSize + storedName.size() > m_limits.maxSize) {
     return kErrorFileTooLarge;
   }
-  if (!m_deflateReady) {
-    if (deflateInit2(&m_stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8,
-                     Z_DEFAULT_STRATEGY) != Z_OK) {
-      return platform::ERROR_NOT_ENOUGH_MEMORY;
-    }
-    m_deflateReady = true;
-  } else if (deflateReset(&m_stream) != Z_OK) {
-    return platform::ERROR_NOT_ENOUGH_MEMORY;
-  }
-  m_stream.next_out = m_output.data();
-  m_stream.avail_out = static_cast<uInt>(m_output.size());
+  if (const auto status = resetDeflate(); status != platform::ERROR_SUCCESS) return status;
 
   const DosDateTime stamp = dosFromCalendar(info.time);
   m_entry = CentralHeader{};
@@ -74,21 +66,10 @@ platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo&
   m_entry.externalAttributes = info.externalAttributes;
   m_entry.localOffset = static_cast<std::uint32_t>(m_position);
   m_entryTail = storedName + comment;
-
-  LocalHeader local;
-  local.versionNeeded = kVersionNeeded;
-  local.method = kMethodDeflated;
-  local.dosTime = stamp.time;
-  local.dosDate = stamp.date;
-  local.nameLength = m_entry.nameLength;
   m_localPosition = m_position;
-  const auto bytes = local.encode();
-  if (m_position + bytes.size() + storedName.size() > m_limits.maxSize) return kErrorFileTooLarge;
-  if (const auto status = write(bytes.data(), bytes.size()); status != platform::ERROR_SUCCESS) {
-    return status;
-  }
-  if (const auto status = write(storedName.data(), storedName.size());
-      status != platform::ERROR_SUCCESS) {
+  if (const auto status = writeLocalHeader(storedName); status != platform::ERROR_SUCCESS) {
+    // A header cut short would lie between the entries; the failure itself is what counts.
+    platform::ignoreFailure(cutBack());
     return status;
   }
   m_compressed = 0;
@@ -96,6 +77,32 @@ platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo&
   m_crc = 0;
   m_entryOpen = true;
   return platform::ERROR_SUCCESS;
+}
+
+platform::Status ZipWriter::resetDeflate() {
+  const int result = m_deflateReady ? deflateReset(&m_stream)
+                                    : deflateInit2(&m_stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED,
+                                                   -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+  if (result != Z_OK) return platform::ERROR_NOT_ENOUGH_MEMORY;
+  m_deflateReady = true;
+  m_stream.next_out = m_output.data();
+  m_stream.avail_out = static_cast<uInt>(m_output.size());
+  return platform::ERROR_SUCCESS;
+}
+
+// The local header of m_entry: CRC-32 and sizes stay 0 until the entry is closed.
+platform::Status ZipWriter::writeLocalHeader(const std::string& storedName) {
+  LocalHeader local;
+  local.versionNeeded = m_entry.versionNeeded;
+  local.method = m_entry.method;
+  local.dosTime = m_entry.dosTime;
+  local.dosDate = m_entry.dosDate;
+  local.nameLength = m_entry.nameLength;
+  const auto bytes = local.encode();
+  if (const auto status = write(bytes.data(), bytes.size()); status != platform::ERROR_SUCCESS) {
+    return status;
+  }
+  return write(storedName.data(), storedName.size());
 }
 
 platform::Status ZipWriter::flushOutput() {
@@ -140,11 +147,9 @@ platform::Status ZipWriter::writeEntryData(const std::uint8_t* data, std::size_t
 
 platform::Status ZipWriter::patchLocalHeader() {
   std::uint8_t fields[12];
-  const std::uint32_t values[3] = {m_crc, static_cast<std::uint32_t>(m_compressed),
-                                   static_cast<std::uint32_t>(m_uncompressed)};
-  for (int i = 0; i < 3; ++i) {
-    for (int b = 0; b < 4; ++b) fields[i * 4 + b] = static_cast<std::uint8_t>(values[i] >> (8 * b));
-  }
+  put32(fields, m_crc);
+  put32(fields + 4, static_cast<std::uint32_t>(m_compressed));
+  put32(fields + 8, static_cast<std::uint32_t>(m_uncompressed));
   if (const auto status = m_file->seek(m_localPosition + kLocalCrcOffset);
       status != platform::ERROR_SUCCESS) {
     return status;
@@ -177,6 +182,10 @@ platform::Status ZipWriter::closeEntry() {
 platform::Status ZipWriter::abandonEntry() {
   if (!m_entryOpen) return platform::ERROR_SUCCESS;
   m_entryOpen = false;
+  return cutBack();
+}
+
+platform::Status ZipWriter::cutBack() {
   m_position = m_localPosition;
   if (const auto status = m_file->truncate(m_localPosition); status != platform::ERROR_SUCCESS) {
     return status;

@@ -53,15 +53,16 @@ class ZipWriter {
   // put the end record out of a reader's reach.
   [[nodiscard]] platform::Status close(const std::string& comment);
 
-  std::uint32_t entryCount() const { return m_entryCount; }
-  bool entryOpen() const { return m_entryOpen; }
-
   // The longest archive comment a reader still finds behind the end record.
   static constexpr std::size_t kMaxArchiveComment = 65535 - kEndRecordSize;
 
  private:
   ZipWriter(std::unique_ptr<platform::File> file, ArchiveLimits limits);
   [[nodiscard]] platform::Status write(const void* data, std::size_t count);
+  [[nodiscard]] platform::Status resetDeflate();
+  [[nodiscard]] platform::Status writeLocalHeader(const std::string& storedName);
+  // Cuts the file back to where the current entry's local header begins.
+  [[nodiscard]] platform::Status cutBack();
   [[nodiscard]] platform::Status deflateStep(int flush);
   [[nodiscard]] platform::Status flushOutput();
   [[nodiscard]] platform::Status patchLocalHeader();

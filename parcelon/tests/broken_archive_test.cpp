@@ -19,6 +19,7 @@ struct Damage {
   bool opens;                      // OpenZip succeeds
   std::optional<ZipError> raised;  // ExtractFile of the first entry raises this...
   std::int32_t result;             // ...or returns this
+  const char* password = "";       // given to ExtractFile
 };
 
 // Offsets in the fixture archive (one 20000-byte text entry "a.txt", then "b.bin").
@@ -53,6 +54,12 @@ void setBothSizes(Bytes& b, std::size_t localField, std::size_t centralField, st
   const Layout l = layoutOf(b);
   put32At(b, localField, v);
   put32At(b, l.central0 + centralField, v);
+}
+
+void markEncryptedAndShort(Bytes& b) {
+  put16At(b, 6, 1);
+  put16At(b, layoutOf(b).central0 + 8, 1);
+  setBothSizes(b, 18, 20, 5);
 }
 
 const Damage kDamages[] = {
@@ -113,15 +120,8 @@ const Damage kDamages[] = {
      true, ZipError::FormatError, 0},
     {"CRC-32 wrong", [](Bytes& b) { setBothSizes(b, 14, 16, 0x12345678); }, true,
      ZipError::FormatError, 0},
-    {"encrypted, shorter than its header",
-     [](Bytes& b) {
-       put16At(b, 6, 1);
-       put16At(b, layoutOf(b).central0 + 8, 1);
-       setBothSizes(b, 18, 20, 5);
-     },
-     true,
-     {},
-     -103},
+    {"encrypted, no password given", markEncryptedAndShort, true, ZipError::NoPassword, 0},
+    {"encrypted, shorter than its header", markEncryptedAndShort, true, {}, -103, "pw"},
     {"entry count far beyond the directory",
      [](Bytes& b) {
        put16At(b, layoutOf(b).end + 8, 0xFFFF);
@@ -158,7 +158,7 @@ TEST_P(BrokenArchive, GetsAnErrorOfTheTableAndNoFile) {
     EXPECT_FALSE(control().FileDate(rec).raised());
     EXPECT_FALSE(control().FileComment(rec).raised());
   }
-  const auto extracted = control().ExtractFile("in/a.txt", "C:\\out", "");
+  const auto extracted = control().ExtractFile("in/a.txt", "C:\\out", damage.password);
   if (damage.raised) {
     EXPECT_TRUE(raises(extracted, *damage.raised)) << damage.label;
   } else {

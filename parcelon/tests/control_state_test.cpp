@@ -62,6 +62,21 @@ TEST_F(ControlState, OpenZipOfAMissingFileRaisesAndKeepsThePath) {
   EXPECT_EQ(control().archivePath(), "");
 }
 
+TEST_F(ControlState, AFailedOpenZipClosesWhatWasOpenAndStillTakesThePath) {
+  makeArchive("C:\\two.zip", {{"C:\\in\\a.txt", "a"}, {"C:\\in\\b.txt", "b"}});
+  ASSERT_TRUE(returns(control().CreateZip("C:\\w.zip", "kept"), 0));
+  ASSERT_TRUE(returns(control().OpenZip("C:\\two.zip"), 0));
+  ASSERT_TRUE(returns(control().Filename(1), std::string("in/b.txt")));
+  EXPECT_TRUE(raises(control().OpenZip("C:\\missing.zip"), ZipError::CouldntOpen));
+  EXPECT_EQ(control().archivePath(), "C:\\missing.zip");
+  EXPECT_EQ(control().currentRecord(), 0);
+  EXPECT_FALSE(control().readerOpen());
+  // With a reader open, OpenZip closed everything: the writer finished its archive.
+  EXPECT_FALSE(control().writerOpen());
+  ASSERT_TRUE(returns(control().OpenZip("C:\\w.zip"), 0));
+  EXPECT_TRUE(returns(control().FileCount(), 0));
+}
+
 TEST_F(ControlState, OpenZipOfAFileThatIsNoArchiveRaises) {
   writeFile("C:\\notes.txt", "just some text, no end record here");
   EXPECT_TRUE(raises(control().OpenZip("C:\\notes.txt"), ZipError::CouldntOpen));

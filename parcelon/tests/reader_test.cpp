@@ -59,6 +59,38 @@ TEST_F(Reader, AMissingNameRaisesAndLeavesTheReaderWhereItStood) {
   EXPECT_TRUE(returns(control().FileSize(1), 2));
 }
 
+// Entries 0 and 2 share a name; 1 and 3 stand between and after them.
+class DuplicateNames : public ZipTest {
+ protected:
+  void SetUp() override {
+    const std::pair<const char*, const char*> sources[] = {
+        {"C:\\1\\same.txt", "first"},
+        {"C:\\2\\x.txt", "x"},
+        {"C:\\3\\same.txt", "third"},
+        {"C:\\4\\y.txt", "y"}};
+    ASSERT_TRUE(returns(control().CreateZip("C:\\dup.zip", ""), 0));
+    for (const auto& [path, bytes] : sources) {
+      writeFile(path, bytes);
+      ASSERT_TRUE(returns(control().AddFile(path, "", false, ""), 0));
+    }
+    ASSERT_TRUE(returns(control().Close(), 0));
+    ASSERT_TRUE(returns(control().OpenZip("C:\\dup.zip"), 0));
+  }
+  // The bytes of the entry ExtractFile finds for the name, and the record it then stands on.
+  std::pair<std::string, std::int32_t> found() {
+    EXPECT_TRUE(returns(control().ExtractFile("SAME.TXT", "C:\\got.txt", ""), 0));
+    return {readFile("C:\\got.txt"), control().currentRecord()};
+  }
+};
+
+TEST_F(DuplicateNames, TheSearchTakesTheCurrentEntryThenTheNextThenFromTheFirst) {
+  ASSERT_TRUE(returns(control().Filename(1), std::string("x.txt")));
+  EXPECT_EQ(found(), std::make_pair(std::string("third"), 2)) << "the next entry";
+  EXPECT_EQ(found(), std::make_pair(std::string("third"), 2)) << "the current entry";
+  ASSERT_TRUE(returns(control().Filename(3), std::string("y.txt")));
+  EXPECT_EQ(found(), std::make_pair(std::string("first"), 0)) << "from the first";
+}
+
 TEST_F(Reader, TheTargetIsThePathThenThePathWithTheNameIfItsFolderExists) {
   // The path itself, taken as a file name.
   ASSERT_TRUE(returns(control().ExtractFile("in/two.txt", "C:\\copy.txt", ""), 0));

@@ -250,6 +250,22 @@ TEST_F(Writer, AnEntryTooLargeForTheRecordsIsRefusedAndTheArchiveStaysValid) {
   EXPECT_EQ(readFile("C:\\l.zip"), before);
 }
 
+TEST_F(Writer, TheArchiveBeingWrittenAddedToItselfIsReadAsFarAsItWas) {
+  // Reading on while the writer appends would chase the file up to this limit.
+  auto bounded = makeControl(ArchiveLimits{8u << 20, 0xFFFF});
+  writeFile("C:\\in\\noise.bin", noiseBytes(300000, 6));
+  ASSERT_TRUE(returns(bounded->CreateZip("C:\\self.zip", ""), 0));
+  ASSERT_TRUE(returns(bounded->AddFile("C:\\in\\noise.bin", "", false, ""), 0));
+  const std::string sofar = readFile("C:\\self.zip");
+  ASSERT_TRUE(returns(bounded->AddFile("C:\\self.zip", "", false, ""), 0));
+  ASSERT_TRUE(returns(bounded->Close(), 0));
+
+  ASSERT_TRUE(returns(bounded->OpenZip("C:\\self.zip"), 0));
+  EXPECT_TRUE(returns(bounded->FileCount(), 2));
+  ASSERT_TRUE(returns(bounded->ExtractFile("self.zip", "C:\\copy.bin", ""), 0));
+  EXPECT_EQ(readFile("C:\\copy.bin"), sofar);
+}
+
 TEST_F(Writer, ACommentNoReaderCouldFindIsRefused) {
   EXPECT_TRUE(
       raises(control().CreateZip("C:\\c.zip", std::string(65514, 'c')), ZipError::CouldntOpen));

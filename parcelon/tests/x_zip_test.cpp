@@ -76,6 +76,33 @@ TEST_F(XZipTest, ARaisedErrorIsThrownWithItsNumberAndText) {
   EXPECT_EQ((*zip)->Close(), 0);
 }
 
+TEST_F(XZipTest, ARegisteredLibraryThatIsGoneGivesWayToTheOneBesideTheProgram) {
+  platform::VirtualClock clock;
+  platform::NativeMachine beside(m_root.path(), clock, libraryFolder());
+  ParcelonHost host{};
+  host.size = sizeof host;
+  host.machine = &beside;
+  ASSERT_EQ(ParcelonRegisterServerOn(&host), PARCELON_S_OK);
+  platform::Registry& registry = beside.registry();
+  platform::HKEY key = 0;
+  ASSERT_EQ(registry.RegOpenKeyExA(platform::HKEY_CLASSES_ROOT,
+                                   "CLSID\\" PARCELON_CLSID_TEXT "\\InprocServer32", 0,
+                                   platform::KEY_SET_VALUE, &key),
+            platform::ERROR_SUCCESS);
+  const std::string gone = "\\\\oldserver\\tools\\PARCELON.OCX";
+  ASSERT_EQ(registry.RegSetValueExA(key, nullptr, platform::REG_SZ,
+                                    reinterpret_cast<const platform::BYTE*>(gone.c_str()),
+                                    static_cast<platform::DWORD>(gone.size() + 1)),
+            platform::ERROR_SUCCESS);
+  ASSERT_EQ(registry.RegCloseKey(key), platform::ERROR_SUCCESS);
+  ASSERT_EQ(xZip::libraryPath(beside), gone);
+
+  auto zip = xZip::create(beside);
+  ASSERT_TRUE(zip) << zip.status() << " " << zip.subject();
+  EXPECT_EQ((*zip)->CreateZip("C:\\e.zip", ""), 0);
+  EXPECT_EQ((*zip)->Close(), 0);
+}
+
 TEST_F(XZipTest, WithoutRegistrationTheLibraryBesideTheProgramIsUsed) {
   platform::VirtualClock clock;
   platform::NativeMachine beside(m_root.path(), clock, libraryFolder());
