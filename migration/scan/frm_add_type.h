@@ -14,7 +14,8 @@ class frmAddType final : public forms::Form {
  public:
   explicit frmAddType(Program& program);
 
-  // Appends the text of txtExt to the custom types, unchecked, and refreshes lvType.
+  // Appends the text of txtExt to the custom types as it is (the Add button checks it first)
+  // and refreshes lvType.
   void Add_Types();
   // Asks about typed text that was not added; false keeps the dialog open.
   bool QueryAddPending();

@@ -12,6 +12,7 @@
 #include "platform/text_file.h"
 #include "scan/found_file_row.h"
 #include "scan/mdl_file_search.h"
+#include "script/script_file.h"
 
 namespace migration {
 
@@ -21,7 +22,6 @@ constexpr const char* kArchiveName = "migfiles.mig";
 constexpr const char* kArchiveComment = "Migrated Files";
 constexpr const char* kEntryComment = "Migrated File";
 constexpr const char* kPointerFile = "migration\\oldfile.cfg";
-constexpr const char* kScriptFile = "script.mig";
 // The longest list of left-out files a message shows; the rest are counted.
 constexpr std::size_t kMostFilesNamed = 10;
 
@@ -29,12 +29,9 @@ constexpr const char* kProfilePatterns =
     "*.doc;*.dot;*.rtf;*.xls;*.xle;*.ppt;*.mdb;*.mde;*.ppj;*.zip;*.arj;*.lhz;*.rar;*.ace;*.cad;"
     "*.dwg";
 
-bool isRegistryEntry(const std::string& line) {
-  return line.size() >= 4 && platform::ansiEqualNoCase(std::string_view(line).substr(0, 4), "hkey");
-}
-
 // Two lines: the archive's full path, and whether its entries keep their directories.
-[[nodiscard]] platform::Status writePointerFile(platform::FileSystem& files, const std::string& path,
+[[nodiscard]] platform::Status writePointerFile(platform::FileSystem& files,
+                                                const std::string& path,
                                                 const std::string& archivePath, bool savePath) {
   auto writer = platform::TextWriter::open(files, path, platform::OpenMode::CreateTruncate);
   if (!writer) return writer.status();
@@ -132,13 +129,12 @@ class ArchiveCopy {
   // File entries of script.mig up to its first empty line; registry entries belong to the
   // capture. No script is no error.
   void addScriptEntries() {
-    auto reader = platform::TextReader::open(
-        m_program.files(), forms::joinPath(m_program.session.strAppPath, kScriptFile));
+    auto reader = platform::TextReader::open(m_program.files(), ScriptFilePath(m_program.session));
     if (!reader) return;
     std::string line;
     while (reader->readLine(line)) {
       if (line.empty()) break;
-      if (isRegistryEntry(line)) continue;
+      if (IsRegistryEntry(line)) continue;
       add(line);
       countOne();
     }

@@ -2,19 +2,18 @@
 
 #include <array>
 
-#include "forms/dir_list_box.h"
 #include "frame/mdl_main.h"
 #include "frame/program.h"
 #include "platform/text_file.h"
 #include "scan/breadth_first_search.h"
 #include "scan/found_file_row.h"
 #include "scan/frm_message.h"
+#include "script/script_file.h"
 
 namespace migration {
 
 namespace {
 
-constexpr const char* kScriptFile = "script.mig";
 constexpr const char* kSearchMessage = "Searching the drive for files. Press Cancel to stop.";
 
 // The root keys in the order the list offers them.
@@ -42,6 +41,21 @@ class ScriptBuilderSearch final : public SearchVisitor {
   forms::ListView& m_rows;
   const RegionalFormat& m_format;
 };
+
+// True when the file's last line has no line end (a script edited by hand): an entry appended
+// straight after it would run on into that line and spoil both.
+bool lastLineIsOpen(platform::FileSystem& files, const std::string& path) {
+  auto opened = files.openFile(path, platform::OpenMode::Read);
+  if (!opened) return false;  // no script yet
+  platform::File& file = *opened.value();
+  const auto size = file.size();
+  char last = '\n';
+  if (size && size.value() > 0 && file.seek(size.value() - 1) == platform::ERROR_SUCCESS) {
+    platform::ignoreFailure(file.read(&last, 1));  // unread, it counts as ended
+  }
+  platform::ignoreFailure(file.close());  // read only
+  return last != '\n' && last != '\r';
+}
 
 }  // namespace
 
@@ -121,9 +135,10 @@ void frmRegEnum::Command4_Click() {
 }
 
 platform::Status frmRegEnum::appendToScript(const std::string& path) {
+  const bool endFirst = lastLineIsOpen(m_program.files(), path);
   auto writer = platform::TextWriter::open(m_program.files(), path, platform::OpenMode::Append);
   if (!writer) return writer.status();
-  platform::Status status = platform::ERROR_SUCCESS;
+  platform::Status status = endFirst ? writer->write("\r\n") : platform::ERROR_SUCCESS;
   for (std::size_t i = 0; i < lstDetails.count() && status == platform::ERROR_SUCCESS; ++i) {
     status = writer->writeLine(lstDetails.item(i));
   }
@@ -132,7 +147,7 @@ platform::Status frmRegEnum::appendToScript(const std::string& path) {
 }
 
 void frmRegEnum::cmdScript_Click() {
-  const std::string path = forms::joinPath(m_program.session.strAppPath, kScriptFile);
+  const std::string path = ScriptFilePath(m_program.session);
   if (appendToScript(path) != platform::ERROR_SUCCESS) {
     m_program.msgBox("The custom migration script " + path + " could not be written.",
                      forms::MsgButtons::OK, forms::MsgIcon::Exclamation, "Script Not Created");

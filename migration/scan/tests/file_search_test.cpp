@@ -86,6 +86,43 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternCase{{}, CheckState::Checked, {"abc"}, "*.abc"},
                       PatternCase{{}, CheckState::Checked, {}, ""}));
 
+// Each entry of the catalog: the text the list shows (for the user only) and the patterns the
+// scan searches, which name other extensions for some entries.
+struct CatalogCase {
+  std::size_t index;
+  std::string text;
+  std::string patterns;
+};
+
+void PrintTo(const CatalogCase& entry, std::ostream* out) { *out << entry.index; }
+
+class FileTypeCatalogTest : public ::testing::TestWithParam<CatalogCase> {
+ protected:
+  testing::TestProgram m_test;
+};
+
+TEST_P(FileTypeCatalogTest, ShowsItsTextAndSearchesItsPatterns) {
+  frmMain& form = m_test.program().mainForm();
+  ASSERT_EQ(form.lstStandardFiles.count(), 9u);
+  EXPECT_EQ(form.lstStandardFiles.item(GetParam().index), GetParam().text);
+  form.lstStandardFiles.setSelected(GetParam().index, true);
+  EXPECT_EQ(GetFilePatterns(m_test.program()), GetParam().patterns);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, FileTypeCatalogTest,
+    ::testing::Values(CatalogCase{0, "MS Word (*.doc, *.dot, *.rtf)", "*.doc;*.dot;*.rtf"},
+                      CatalogCase{1, "MS Excel (*.xls, *.xla)", "*.xls;*.xle"},
+                      CatalogCase{2, "MS Power Point (*.ppt)", "*.ppt"},
+                      CatalogCase{3, "MS Access (*.mdb, *.mde)", "*.mdb;*.mde"},
+                      CatalogCase{4, "MS Project (*.prj)", "*.ppj"},
+                      CatalogCase{5, "HTML Files (*.htm, *.html)", "*.htm;*.html"},
+                      CatalogCase{6, "Graphics Files (*.jpg, *.gif, *.tiff, *.bmp, *.psd)",
+                                  "*.jpg;*.jpeg;*.tif;*.bmp;*.psd;*.pdf"},
+                      CatalogCase{7, "Archives (*.zip,*.arj, *.lhz, *.rar, *.ace)",
+                                  "*.zip;*.arj;*.lhz;*.rar;*.ace"},
+                      CatalogCase{8, "Niku Time (*.rmp) ", "*.rmp;*.kmp"}));
+
 class CopyTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -157,6 +194,31 @@ TEST(ScanProgressTest, TheProgressWindowIsUpWhileTheScanRuns) {
   EXPECT_TRUE(shownDuringScan);
   EXPECT_FALSE(test.program().messageForm().loaded());
   EXPECT_EQ(form.lvFiles.count(), 2u);
+}
+
+// What the status line says while the scan command searches C: and then D:, each time the scan
+// lets the window breathe: the directory being searched, and the rows of the whole list.
+TEST(ScanProgressTest, TheStatusLineFollowsBothSearches) {
+  testing::TestProgram test;
+  test.addDrive('d');
+  test.writeFile("C:\\a.doc", "a");
+  platform::ignoreFailure(test.files().createFolder("C:\\Docs"));
+  test.writeFile("C:\\Docs\\b.doc", "b");
+  platform::ignoreFailure(test.files().createFolder("D:\\Sub"));
+  test.writeFile("D:\\Sub\\e.doc", "e");
+  frmMain& form = test.program().mainForm();
+  form.lstStandardFiles.setSelected(0, true);
+  std::vector<std::string> seen;
+  for (std::uint64_t event = 1; event <= 2; ++event) {
+    test.ui().atDoEvents(event, "read the status line", [&] {
+      seen.push_back(form.sbMain.panelText(1) + " | " + form.sbMain.panelText(2));
+    });
+  }
+  form.cmdFileScan_Click(0);
+  EXPECT_EQ(seen, (std::vector<std::string>{"Scanning c:\\ for files... | Found 1 Files",
+                                            "Scanning D:\\ for files... | Found 2 Files"}));
+  EXPECT_EQ(form.sbMain.panelText(1), "Ready");
+  EXPECT_EQ(form.sbMain.panelText(2), "Found 3 Files");
 }
 
 }  // namespace
