@@ -14,11 +14,6 @@ class ControlArray {
     return *m_controls.back();
   }
   std::size_t count() const { return m_controls.size(); }
-  // Null for an index that is not an element, as a program that asks for one gets an error.
-  T* element(int index) const {
-    if (index < 0 || index >= static_cast<int>(m_controls.size())) return nullptr;
-    return m_controls[index].get();
-  }
   T& operator[](std::size_t index) { return *m_controls.at(index); }
   const T& operator[](std::size_t index) const { return *m_controls.at(index); }
   auto begin() const { return m_controls.begin(); }

@@ -6,6 +6,18 @@
 
 namespace forms {
 
+namespace {
+
+// Files only, and not the hidden or system ones.
+bool listed(std::uint32_t attributes) {
+  constexpr std::uint32_t kSkipped = platform::FILE_ATTRIBUTE_DIRECTORY |
+                                     platform::FILE_ATTRIBUTE_HIDDEN |
+                                     platform::FILE_ATTRIBUTE_SYSTEM;
+  return (attributes & kSkipped) == 0;
+}
+
+}  // namespace
+
 FileListBox::FileListBox(std::string name, platform::FileSystem& files, std::string pattern)
     : Control(std::move(name)), m_files(files), m_pattern(pattern), m_patterns(pattern) {
   platform::ignoreFailure(setPath(m_files.currentDirectory()));
@@ -19,19 +31,6 @@ platform::Status FileListBox::setPath(const std::string& path) {
   if (m_path.size() > 3 && m_path.back() == '\\') m_path.pop_back();
   refresh();
   return platform::ERROR_SUCCESS;
-}
-
-void FileListBox::setPattern(std::string pattern) {
-  m_patterns = PatternList(pattern);
-  m_pattern = std::move(pattern);
-  refresh();
-}
-
-bool FileListBox::listed(std::uint32_t attributes) const {
-  if (attributes & platform::FILE_ATTRIBUTE_DIRECTORY) return false;
-  if ((attributes & platform::FILE_ATTRIBUTE_HIDDEN) && !m_showHidden) return false;
-  if ((attributes & platform::FILE_ATTRIBUTE_SYSTEM) && !m_showSystem) return false;
-  return true;
 }
 
 void FileListBox::refresh() {

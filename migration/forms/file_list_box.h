@@ -1,6 +1,5 @@
 // A file list: the files of one directory whose names match a pattern list, by name without
-// regard to case. By default it lists normal, read-only and archive files, not hidden or system
-// ones.
+// regard to case. It lists normal, read-only and archive files, not hidden or system ones.
 #pragma once
 
 #include <functional>
@@ -21,34 +20,24 @@ class FileListBox final : public Control {
   // On failure the list keeps its path and entries.
   platform::Status setPath(const std::string& path);
   const std::string& pattern() const { return m_pattern; }
-  void setPattern(std::string pattern);
   void refresh();
 
   std::size_t count() const { return m_entries.size(); }
   const std::string& item(std::size_t index) const { return m_entries.at(index).name; }
-  // What the enumeration reported of the index-th file (size, time, attributes).
-  const platform::DirectoryEntry& entry(std::size_t index) const { return m_entries.at(index); }
   int listIndex() const { return m_listIndex; }
   bool setListIndex(int index);
-
-  void setShowHidden(bool show) { m_showHidden = show; }
-  void setShowSystem(bool show) { m_showSystem = show; }
 
   std::string stateText() const override;
 
   std::function<void()> onClick;
 
  private:
-  bool listed(std::uint32_t attributes) const;
-
   platform::FileSystem& m_files;
   std::string m_path;
   std::string m_pattern;
   PatternList m_patterns;
   std::vector<platform::DirectoryEntry> m_entries;
   int m_listIndex = -1;
-  bool m_showHidden = false;
-  bool m_showSystem = false;
 };
 
 }  // namespace forms

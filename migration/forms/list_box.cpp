@@ -12,14 +12,6 @@ void ListBox::addItem(std::string text) {
   changed.emit();
 }
 
-bool ListBox::removeItem(std::size_t index) {
-  if (index >= m_items.size()) return false;
-  m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(index));
-  if (m_listIndex >= static_cast<int>(m_items.size())) m_listIndex = -1;
-  changed.emit();
-  return true;
-}
-
 void ListBox::clear() {
   m_items.clear();
   m_listIndex = -1;

@@ -18,7 +18,6 @@ class ListBox final : public Control {
   std::size_t count() const { return m_items.size(); }
   const std::string& item(std::size_t index) const { return m_items.at(index).text; }
   void addItem(std::string text);
-  bool removeItem(std::size_t index);
   void clear();
 
   MultiSelect multiSelect() const { return m_multiSelect; }

@@ -83,16 +83,4 @@ std::string ListView::stateText() const {
          " selected" + (enabled() ? "" : " disabled");
 }
 
-std::string ListView::rowsText() const {
-  std::string out;
-  for (std::size_t row = 0; row < m_rows.size(); ++row) {
-    out += m_rows[row].selected ? "* " : "  ";
-    for (std::size_t column = 0; column < m_columns.size(); ++column) {
-      out += (column ? " | " : "") + cell(row, column);
-    }
-    out += "\n";
-  }
-  return out;
-}
-
 }  // namespace forms

@@ -62,9 +62,8 @@ class ListView final : public Control {
   void addObserver(ListViewObserver& observer) { m_observers.push_back(&observer); }
   void removeObserver(ListViewObserver& observer) { std::erase(m_observers, &observer); }
 
-  // "N rows, M selected"; rowsText() lists them for a closer comparison.
+  // "N rows, M selected".
   std::string stateText() const override;
-  std::string rowsText() const;
 
  private:
   template <typename Notify>

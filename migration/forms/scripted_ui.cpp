@@ -34,6 +34,11 @@ MsgAnswer ScriptedUi::messageBox(const MessageBox& box) {
     answer = m_answers.front();
     m_answers.pop_front();
   }
+  // An answer the box does not offer would lead the program down a path no user can take.
+  if (!offersAnswer(box.buttons, answer)) {
+    throw ScriptError("the message box \"" + box.title + "\" has no " + answerName(answer) +
+                      " button (it offers " + buttonsName(box.buttons) + ")");
+  }
   m_messages.push_back({box, answer});
   return answer;
 }

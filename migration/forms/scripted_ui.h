@@ -33,6 +33,7 @@ class ScriptedUi final : public Ui {
   };
 
   // Answers the next message box; boxes with no queued answer get their default (first button).
+  // An answer that is not one of the box's buttons stops the script (ScriptError).
   void queueAnswer(MsgAnswer answer) { m_answers.push_back(answer); }
   // `description` names the action in error messages.
   void queueAction(std::string description, Action action);
@@ -42,6 +43,8 @@ class ScriptedUi final : public Ui {
   // Runs the next queued action; false when none is left.
   bool runNextAction();
   std::size_t pendingActions() const { return m_actions.size(); }
+  // Queued answers that no message box has taken.
+  std::size_t pendingAnswers() const { return m_answers.size(); }
   // Actions waiting for a doEvents count that was never reached.
   std::vector<std::string> unreachedEventActions() const;
 

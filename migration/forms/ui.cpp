@@ -14,6 +14,19 @@ MsgAnswer defaultAnswer(MsgButtons buttons) {
   return MsgAnswer::OK;
 }
 
+bool offersAnswer(MsgButtons buttons, MsgAnswer answer) {
+  using enum MsgAnswer;
+  switch (buttons) {
+    case MsgButtons::OK: return answer == OK;
+    case MsgButtons::OKCancel: return answer == OK || answer == Cancel;
+    case MsgButtons::AbortRetryIgnore: return answer == Abort || answer == Retry || answer == Ignore;
+    case MsgButtons::YesNoCancel: return answer == Yes || answer == No || answer == Cancel;
+    case MsgButtons::YesNo: return answer == Yes || answer == No;
+    case MsgButtons::RetryCancel: return answer == Retry || answer == Cancel;
+  }
+  return false;
+}
+
 std::string iconName(MsgIcon icon) {
   switch (icon) {
     case MsgIcon::None: return "none";

@@ -42,6 +42,8 @@ class Ui {
 
 // The default answer of a message box: its first button.
 MsgAnswer defaultAnswer(MsgButtons buttons);
+// True when a box with `buttons` offers `answer`.
+bool offersAnswer(MsgButtons buttons, MsgAnswer answer);
 std::string iconName(MsgIcon icon);
 std::string buttonsName(MsgButtons buttons);
 std::string answerName(MsgAnswer answer);

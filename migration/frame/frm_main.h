@@ -33,8 +33,6 @@ class frmMain final : public forms::Form {
   explicit frmMain(Program& program);
   ~frmMain() override;
 
-  Program& program() { return m_program; }
-
   // Public methods other modules call.
   void Update_Status(int panel, const std::string& text);
   void Select_All();

@@ -34,11 +34,9 @@ std::string* sectionValue(Configuration& config, const std::string& line) {
 }
 
 std::string selectedIndexes(const forms::ListBox& list) {
-  std::string text;
-  for (const std::size_t index : list.selectedIndexes()) {
-    text += (text.empty() ? "" : ",") + std::to_string(index);
-  }
-  return text;
+  std::vector<std::string> indexes;
+  for (const std::size_t index : list.selectedIndexes()) indexes.push_back(std::to_string(index));
+  return joinCommaList(indexes);
 }
 
 std::string chosenIndexText(const forms::OptionGroup& group) {

@@ -1,7 +1,5 @@
 #include "frame/regional_format.h"
 
-#include <charconv>
-
 #include "capture/mdl_registry.h"
 
 namespace migration {
@@ -27,13 +25,6 @@ void civilFromDays(std::int64_t days, int& year, int& month, int& day) {
   year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
 }
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int daysInMonth(int year, int month) {
-  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 std::string twoDigits(int value) {
   return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
 }
@@ -42,40 +33,6 @@ std::string timeText(const LocalDateTime& value) {
   const int hour12 = value.hour % 12 == 0 ? 12 : value.hour % 12;
   return std::to_string(hour12) + ":" + twoDigits(value.minute) + ":" + twoDigits(value.second) +
          (value.hour < 12 ? " AM" : " PM");
-}
-
-// Reads the numbers of "a<sep>b<sep>c" into `parts`; false unless it is exactly that shape.
-bool readNumbers(std::string_view text, char separator, int* parts, int count) {
-  for (int i = 0; i < count; ++i) {
-    const std::size_t end = i + 1 < count ? text.find(separator) : text.size();
-    if (end == std::string_view::npos || end == 0) return false;
-    const auto [next, error] = std::from_chars(text.data(), text.data() + end, parts[i]);
-    if (error != std::errc() || next != text.data() + end) return false;
-    text.remove_prefix(i + 1 < count ? end + 1 : end);
-  }
-  return true;
-}
-
-bool parseDatePart(std::string_view text, LocalDateTime& value) {
-  int parts[3];
-  if (!readNumbers(text, '/', parts, 3)) return false;
-  if (parts[0] < 1 || parts[0] > 12 || parts[2] < 100 || parts[2] > 9999) return false;
-  if (parts[1] < 1 || parts[1] > daysInMonth(parts[2], parts[0])) return false;
-  value.month = parts[0];
-  value.day = parts[1];
-  value.year = parts[2];
-  return true;
-}
-
-bool parseTimePart(std::string_view clock, std::string_view meridiem, LocalDateTime& value) {
-  int parts[3];
-  if (!readNumbers(clock, ':', parts, 3)) return false;
-  if (parts[0] < 1 || parts[0] > 12 || parts[1] > 59 || parts[2] > 59) return false;
-  if (meridiem != "AM" && meridiem != "PM") return false;
-  value.hour = parts[0] % 12 + (meridiem == "PM" ? 12 : 0);
-  value.minute = parts[1];
-  value.second = parts[2];
-  return true;
 }
 
 }  // namespace
@@ -115,34 +72,6 @@ std::string RegionalFormat::generalDate(const LocalDateTime& value) {
   if (value.isZeroDate()) return timeText(value);
   if (value.isMidnight()) return shortDate(value);
   return shortDate(value) + " " + timeText(value);
-}
-
-std::optional<LocalDateTime> RegionalFormat::parseDate(std::string_view text) {
-  LocalDateTime value;
-  const std::size_t firstBlank = text.find(' ');
-  if (firstBlank == std::string_view::npos) {
-    if (!parseDatePart(text, value)) return std::nullopt;
-    return value;
-  }
-  const std::string_view first = text.substr(0, firstBlank);
-  const std::string_view rest = text.substr(firstBlank + 1);
-  if (first.find('/') == std::string_view::npos) {
-    // A time alone belongs to the zero date.
-    if (!parseTimePart(first, rest, value)) return std::nullopt;
-    return value;
-  }
-  const std::size_t secondBlank = rest.find(' ');
-  if (secondBlank == std::string_view::npos) return std::nullopt;
-  if (!parseDatePart(first, value) ||
-      !parseTimePart(rest.substr(0, secondBlank), rest.substr(secondBlank + 1), value)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-std::string RegionalFormat::shortDateOf(std::string_view text) {
-  const auto value = parseDate(text);
-  return value ? shortDate(*value) : std::string(text);
 }
 
 std::string RegionalFormat::kilobytes(std::uint64_t bytes) {

@@ -44,10 +44,6 @@ class RegionalFormat {
   // The general date: the date alone at midnight, the time alone on the zero date.
   static std::string generalDate(const LocalDateTime& value);
   static std::string shortDate(const LocalDateTime& value);
-  // Reads a general or short date text back ("6/1/2001", "3:04:05 PM", or both).
-  static std::optional<LocalDateTime> parseDate(std::string_view text);
-  // A date text reformatted as a short date; a text that is no date comes back unchanged.
-  static std::string shortDateOf(std::string_view text);
 
   // Bytes as kilobytes with one decimal, halves to the even digit, no trailing ".0": 1536
   // gives "1.5", 2048 gives "2", 100 gives "0.1".

@@ -65,6 +65,11 @@ int runScenario(const std::string& path, const Options& options) {
     std::cerr << path << ": " << unreached << ": the program never reached that event\n";
     return kBroken;
   }
+  // An answer nobody asked for means a message box the scenario counted on never came.
+  if (const std::size_t unused = player.ui().pendingAnswers(); unused > 0) {
+    std::cerr << path << ": " << unused << " answer(s) left over: no message box asked for them\n";
+    return kBroken;
+  }
   if (options.printActual) {
     for (const std::string& line : actual) std::cout << line << "\n";
     return kPassed;

@@ -166,18 +166,23 @@ std::string registryDataText(const RegistryData& data) {
   }
   if (data.type == platform::REG_MULTI_SZ) {
     std::string out = "multi_sz";
+    std::string written;  // what the printed line would store, to show only a faithful form
     std::size_t start = 0;
     while (start < data.bytes.size()) {
       const std::size_t end = data.bytes.find('\0', start);
-      if (end == start) break;
+      if (end == start || end == std::string::npos) break;
       out += " " + forms::quoted(data.bytes.substr(start, end - start));
-      if (end == std::string::npos) break;
+      written += data.bytes.substr(start, end - start + 1);
       start = end + 1;
     }
-    return out;
+    // An empty string inside, or a missing final NUL, only shows in the bytes themselves.
+    if (written + '\0' == data.bytes) return out;
   }
+  // No blank after an empty value: scenario lines lose their trailing blanks.
+  const std::string bytes = data.bytes.empty() ? "" : " " + hexText(data.bytes);
+  if (data.type == platform::REG_BINARY) return "binary" + bytes;
   if (data.type == platform::REG_NONE && data.bytes.empty()) return "none";
-  return "hex(" + std::to_string(data.type) + ") " + hexText(data.bytes);
+  return "hex(" + std::to_string(data.type) + ")" + bytes;
 }
 
 platform::LONG createRegistryKey(platform::Registry& registry, const RegistryPath& path) {

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <map>
 
+#include "forms/dir_list_box.h"
 #include "platform/text_file.h"
 #include "registry_text.h"
 
@@ -93,11 +94,6 @@ std::optional<std::uint32_t> parseAttributes(const std::string& letters) {
     }
   }
   return attributes;
-}
-
-std::string join(const std::string& directory, const std::string& name) {
-  return !directory.empty() && directory.back() == '\\' ? directory + name
-                                                        : directory + "\\" + name;
 }
 
 class LineParser {
@@ -201,7 +197,7 @@ class LineParser {
                  const std::string& directory, bool folder) {
     if (words.size() < 2) return fail(words[0].text + " PATH ...");
     FileDescription file;
-    file.path = directory.empty() ? words[1].text : join(directory, words[1].text);
+    file.path = directory.empty() ? words[1].text : forms::joinPath(directory, words[1].text);
     file.folder = folder;
     file.location = m_location;
     bool hasContent = line.hasBlock;
@@ -338,7 +334,8 @@ bool installZipComponent(platform::NativeMachine& machine, const MachineDescript
   const std::filesystem::path library = TRANSVALE_PARCELON_LIBRARY;
   std::ifstream in(library, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::string target = join(description.programDirectory, library.filename().string());
+  const std::string target =
+      forms::joinPath(description.programDirectory, library.filename().string());
   if (!in || platform::writeWholeFile(machine.files(), target, bytes) != platform::ERROR_SUCCESS) {
     error = "cannot install the zip component from " + library.string();
     return false;

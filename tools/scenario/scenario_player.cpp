@@ -1,6 +1,7 @@
 #include "scenario_player.h"
 
 #include <charconv>
+#include <map>
 
 #include "forms/check_box.h"
 #include "forms/command_button.h"
@@ -212,93 +213,134 @@ void ScenarioPlayer::start(const std::string& commandLine) {
   migration::Main(*m_program);
 }
 
-ScenarioPlayer::Action ScenarioPlayer::makeAction(const ScenarioLine& line) {
-  std::string error;
-  const auto parsed = splitWords(line.text, error);
-  if (!parsed) throw ScriptError(error);
-  const std::vector<Word> words = *parsed;
-  const std::string verb = words[0].text;
-  const auto target = [this, words]() {
-    if (words.size() < 2) throw ScriptError(words[0].text + " what?");
-    return resolve(words[1].text);
-  };
+ControlReference ScenarioPlayer::target(const Words& words) {
+  if (words.size() < 2) throw ScriptError(words[0].text + " what?");
+  return resolve(words[1].text);
+}
 
-  if (verb == "click" || verb == "menu") {
-    if (words.size() != 2) throw ScriptError(verb + " NAME");
-    return [=] { click(target()); };
-  }
-  if (verb == "type") {
-    if (words.size() != 3 || !words[2].quoted) throw ScriptError("type NAME \"text\"");
-    return [=] {
-      const ControlReference reference = target();
-      auto* box = as<forms::TextBox>(reference.control);
-      if (box == nullptr) throw ScriptError(words[1].text + " is no text box");
-      requireUsable(reference, "type into");
-      box->setText(words[2].text);
-    };
-  }
-  if (verb == "select" || verb == "deselect") {
-    return [=] { select(target(), words, verb == "select"); };
-  }
-  if (verb == "check") {
-    const auto state = words.size() == 3 ? parseCheckState(words[2].text) : std::nullopt;
-    if (!state) throw ScriptError("check NAME checked|unchecked|grayed");
-    return [=] {
-      const ControlReference reference = target();
-      auto* box = as<forms::CheckBox>(reference.control);
-      if (box == nullptr) throw ScriptError(words[1].text + " is no check box");
-      requireUsable(reference, "check");
-      box->setValue(*state);
-    };
-  }
-  if (verb == "tab") {
-    if (words.size() != 2) throw ScriptError("tab \"caption\"");
-    return [=, this] {
-      forms::Form* form = m_ui.activeModal() ? m_ui.activeModal() : findForm("frmMain");
-      for (forms::Control* control : form ? form->controls() : std::vector<forms::Control*>{}) {
-        auto* tabs = as<forms::TabStrip>(control);
-        for (std::size_t i = 0; tabs != nullptr && i < tabs->count(); ++i) {
-          if (tabs->caption(i) == words[1].text) {
-            tabs->select(i);
-            return;
-          }
+ScenarioPlayer::Action ScenarioPlayer::makeAction(const ScenarioLine& line) {
+  using Maker = Action (ScenarioPlayer::*)(const Words&);
+  static const std::map<std::string, Maker> kVerbs = {
+      {"click", &ScenarioPlayer::clickAction},     {"menu", &ScenarioPlayer::clickAction},
+      {"type", &ScenarioPlayer::typeAction},       {"select", &ScenarioPlayer::selectAction},
+      {"deselect", &ScenarioPlayer::selectAction}, {"check", &ScenarioPlayer::checkAction},
+      {"tab", &ScenarioPlayer::tabAction},         {"open", &ScenarioPlayer::openAction},
+      {"close", &ScenarioPlayer::closeAction},     {"tick", &ScenarioPlayer::tickAction},
+  };
+  std::string error;
+  const auto words = splitWords(line.text, error);
+  if (!words) throw ScriptError(error);
+  const auto verb = kVerbs.find((*words)[0].text);
+  if (verb == kVerbs.end()) throw ScriptError("unknown action \"" + (*words)[0].text + "\"");
+  return (this->*verb->second)(*words);
+}
+
+ScenarioPlayer::Action ScenarioPlayer::clickAction(const Words& words) {
+  if (words.size() != 2) throw ScriptError(words[0].text + " NAME");
+  return [this, words] { click(target(words)); };
+}
+
+ScenarioPlayer::Action ScenarioPlayer::typeAction(const Words& words) {
+  if (words.size() != 3 || !words[2].quoted) throw ScriptError("type NAME \"text\"");
+  return [this, words] {
+    const ControlReference reference = target(words);
+    auto* box = as<forms::TextBox>(reference.control);
+    if (box == nullptr) throw ScriptError(words[1].text + " is no text box");
+    requireUsable(reference, "type into");
+    box->setText(words[2].text);
+  };
+}
+
+ScenarioPlayer::Action ScenarioPlayer::selectAction(const Words& words) {
+  return [this, words] { select(target(words), words, words[0].text == "select"); };
+}
+
+ScenarioPlayer::Action ScenarioPlayer::checkAction(const Words& words) {
+  const auto state = words.size() == 3 ? parseCheckState(words[2].text) : std::nullopt;
+  if (!state) throw ScriptError("check NAME checked|unchecked|grayed");
+  return [this, words, state] {
+    const ControlReference reference = target(words);
+    auto* box = as<forms::CheckBox>(reference.control);
+    if (box == nullptr) throw ScriptError(words[1].text + " is no check box");
+    requireUsable(reference, "check");
+    box->setValue(*state);
+  };
+}
+
+ScenarioPlayer::Action ScenarioPlayer::tabAction(const Words& words) {
+  if (words.size() != 2) throw ScriptError("tab \"caption\"");
+  return [this, words] {
+    forms::Form* form = m_ui.activeModal() ? m_ui.activeModal() : findForm("frmMain");
+    for (forms::Control* control : form ? form->controls() : std::vector<forms::Control*>{}) {
+      auto* tabs = as<forms::TabStrip>(control);
+      for (std::size_t i = 0; tabs != nullptr && i < tabs->count(); ++i) {
+        if (tabs->caption(i) == words[1].text) {
+          tabs->select(i);
+          return;
         }
       }
-      throw ScriptError("no tab " + words[1].text);
-    };
-  }
-  if (verb == "open") {
-    if (words.size() != 3) throw ScriptError("open NAME PATH");
-    return [=] {
-      const ControlReference reference = target();
-      auto* list = as<forms::DirListBox>(reference.control);
-      if (list == nullptr) throw ScriptError(words[1].text + " is no directory list");
-      requireUsable(reference, "open a directory in");
-      if (list->setPath(words[2].text) != platform::ERROR_SUCCESS) {
-        throw ScriptError(words[1].text + " cannot open " + words[2].text);
-      }
-    };
-  }
-  if (verb == "close") {
-    if (words.size() != 2) throw ScriptError("close FORM");
-    return [=, this] {
-      forms::Form* form = findForm(words[1].text);
-      if (form == nullptr || !form->visible()) throw ScriptError(words[1].text + " is not open");
-      form->unload(forms::UnloadMode::WindowFrame);
-    };
-  }
-  if (verb == "tick") {
-    const auto count = words.size() == 3 ? parseWholeNumber(words[2].text) : std::optional(1L);
-    if (words.size() < 2 || words.size() > 3 || !count || *count < 1) {
-      throw ScriptError("tick TIMER [COUNT]");
     }
-    return [=] {
-      auto* timer = as<forms::Timer>(target().control);
-      if (timer == nullptr) throw ScriptError(words[1].text + " is no timer");
-      for (long i = 0; i < *count; ++i) timer->tick();
-    };
+    throw ScriptError("no tab " + words[1].text);
+  };
+}
+
+ScenarioPlayer::Action ScenarioPlayer::openAction(const Words& words) {
+  if (words.size() != 3) throw ScriptError("open NAME PATH");
+  return [this, words] {
+    const ControlReference reference = target(words);
+    auto* list = as<forms::DirListBox>(reference.control);
+    if (list == nullptr) throw ScriptError(words[1].text + " is no directory list");
+    requireUsable(reference, "open a directory in");
+    if (list->setPath(words[2].text) != platform::ERROR_SUCCESS) {
+      throw ScriptError(words[1].text + " cannot open " + words[2].text);
+    }
+  };
+}
+
+ScenarioPlayer::Action ScenarioPlayer::closeAction(const Words& words) {
+  if (words.size() != 2) throw ScriptError("close FORM");
+  return [this, words] {
+    forms::Form* form = findForm(words[1].text);
+    if (form == nullptr || !form->visible()) throw ScriptError(words[1].text + " is not open");
+    form->unload(forms::UnloadMode::WindowFrame);
+  };
+}
+
+ScenarioPlayer::Action ScenarioPlayer::tickAction(const Words& words) {
+  const auto count = words.size() == 3 ? parseWholeNumber(words[2].text) : std::optional(1L);
+  if (words.size() < 2 || words.size() > 3 || !count || *count < 1) {
+    throw ScriptError("tick TIMER [COUNT]");
   }
-  throw ScriptError("unknown action \"" + verb + "\"");
+  return [this, words, count] {
+    auto* timer = as<forms::Timer>(target(words).control);
+    if (timer == nullptr) throw ScriptError(words[1].text + " is no timer");
+    for (long i = 0; i < *count; ++i) timer->tick();
+  };
+}
+
+bool ScenarioPlayer::queueLine(const ScenarioLine& line, const Words& words) {
+  const std::string& verb = words[0].text;
+  if (verb == "answer") {
+    const auto answer = words.size() == 2 ? parseAnswer(words[1].text) : std::nullopt;
+    if (!answer) throw ScriptError("answer OK|Cancel|Abort|Retry|Ignore|Yes|No");
+    m_ui.queueAnswer(*answer);
+    return false;
+  }
+  if (verb == "at-event") {
+    const auto count = words.size() > 2 ? parseWholeNumber(words[1].text) : std::nullopt;
+    if (!count || *count < 1) throw ScriptError("at-event N ACTION");
+    ScenarioLine inner = line;
+    inner.text = trimmed(line.text.substr(line.text.find(words[1].text) + words[1].text.size()));
+    m_ui.atDoEvents(static_cast<std::uint64_t>(*count), line.location,
+                    located(line.location, makeAction(inner)));
+    return false;
+  }
+  const Action action = makeAction(line);
+  m_ui.queueAction(line.location, located(line.location, [this, action] {
+                     if (!running()) throw ScriptError("the program has already ended");
+                     action();
+                   }));
+  return true;
 }
 
 bool ScenarioPlayer::play(const std::vector<ScenarioLine>& actions, std::string& error) {
@@ -319,25 +361,8 @@ bool ScenarioPlayer::play(const std::vector<ScenarioLine>& actions, std::string&
         const std::string rest = trimmed(line.text.substr(5));
         commandLine = words->size() == 2 && (*words)[1].quoted ? (*words)[1].text : rest;
         started = true;
-      } else if (verb == "answer") {
-        const auto answer = words->size() == 2 ? parseAnswer((*words)[1].text) : std::nullopt;
-        if (!answer) throw ScriptError("answer OK|Cancel|Abort|Retry|Ignore|Yes|No");
-        m_ui.queueAnswer(*answer);
-      } else if (verb == "at-event") {
-        const auto count = words->size() > 2 ? parseWholeNumber((*words)[1].text) : std::nullopt;
-        if (!count || *count < 1) throw ScriptError("at-event N ACTION");
-        ScenarioLine inner = line;
-        inner.text =
-            trimmed(line.text.substr(line.text.find((*words)[1].text) + (*words)[1].text.size()));
-        m_ui.atDoEvents(static_cast<std::uint64_t>(*count), line.location,
-                        located(line.location, makeAction(inner)));
       } else {
-        acted = true;
-        const Action action = makeAction(line);
-        m_ui.queueAction(line.location, located(line.location, [this, action] {
-                           if (!running()) throw ScriptError("the program has already ended");
-                           action();
-                         }));
+        acted = queueLine(line, *words) || acted;
       }
     }
     if (mustStart) {

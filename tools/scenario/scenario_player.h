@@ -13,6 +13,7 @@
 #include "frame/program.h"
 #include "platform/machine.h"
 #include "scenario_file.h"
+#include "scenario_text.h"
 
 namespace scenario {
 
@@ -43,7 +44,22 @@ class ScenarioPlayer {
 
  private:
   using Action = forms::ScriptedUi::Action;
+  using Words = std::vector<Word>;
+  // Queues a line other than "start": an answer, an action at an event, or a user's action
+  // (true for the last, which a later "start" may not follow).
+  bool queueLine(const ScenarioLine& line, const Words& words);
   Action makeAction(const ScenarioLine& line);
+  // One per verb: checks the words now, acts on the program when the action runs.
+  Action clickAction(const Words& words);
+  Action typeAction(const Words& words);
+  Action selectAction(const Words& words);
+  Action checkAction(const Words& words);
+  Action tabAction(const Words& words);
+  Action openAction(const Words& words);
+  Action closeAction(const Words& words);
+  Action tickAction(const Words& words);
+  // The control the action's second word names, resolved when the action runs.
+  ControlReference target(const Words& words);
   void start(const std::string& commandLine);
 
   platform::Machine& m_machine;

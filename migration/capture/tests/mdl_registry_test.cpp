@@ -146,6 +146,9 @@ TEST_F(MdlRegistryTest, WritesTextWithoutNulAndIntegers) {
     SetKeyValue(registry(), platform::HKEY_CURRENT_USER, kKey, name, value, type);
   };
   set("Text", "abc", platform::REG_SZ);
+  // Every character counts, an inner NUL too; a final NUL is written only if the text has one.
+  set("InnerNul", std::string("a\0b", 3), platform::REG_SZ);
+  set("FinalNul", std::string("ab\0", 3), platform::REG_SZ);
   set("Number", 26, platform::REG_DWORD);
   set("NumberText", " 42 ", platform::REG_DWORD);
   set("NotANumber", "4x", platform::REG_DWORD);
@@ -153,6 +156,8 @@ TEST_F(MdlRegistryTest, WritesTextWithoutNulAndIntegers) {
   set("Binary", "abc", platform::REG_BINARY);
 
   EXPECT_EQ(stored("Text"), std::make_pair(platform::REG_SZ, std::string("abc")));
+  EXPECT_EQ(stored("InnerNul"), std::make_pair(platform::REG_SZ, std::string("a\0b", 3)));
+  EXPECT_EQ(stored("FinalNul"), std::make_pair(platform::REG_SZ, std::string("ab\0", 3)));
   EXPECT_EQ(stored("Number"), std::make_pair(platform::REG_DWORD, std::string("\x1a\0\0\0", 4)));
   EXPECT_EQ(stored("NumberText"),
             std::make_pair(platform::REG_DWORD, std::string("\x2a\0\0\0", 4)));

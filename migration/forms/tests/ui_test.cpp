@@ -43,6 +43,18 @@ TEST(ScriptedUiTest, AnswersInOrderThenDefaults) {
   EXPECT_EQ(ui.messages()[1].answer, MsgAnswer::Yes);
 }
 
+TEST(ScriptedUiTest, AnAnswerTheBoxDoesNotOfferStopsTheScript) {
+  ScriptedUi ui;
+  ui.queueAnswer(MsgAnswer::Yes);
+  EXPECT_THROW(ui.messageBox({"Done.", MsgButtons::OK, MsgIcon::Information, "Copy"}), ScriptError);
+  ui.queueAnswer(MsgAnswer::Ignore);
+  EXPECT_EQ(ui.messageBox({"Drive?", MsgButtons::AbortRetryIgnore, MsgIcon::None, "Disk"}),
+            MsgAnswer::Ignore);
+  ui.queueAnswer(MsgAnswer::No);
+  EXPECT_THROW(ui.messageBox({"Again?", MsgButtons::RetryCancel, MsgIcon::None, "Disk"}),
+               ScriptError);
+}
+
 TEST(ScriptedUiTest, ModalDialogsTakeTheQueuedActions) {
   ScriptedUi ui;
   TestForm form(ui);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
+#include "frame/frm_status_message.h"
+#include "native_processes.h"
 #include "test_program.h"
 
 namespace migration {
@@ -68,6 +73,31 @@ TEST(FrmMainTest, StatusPanels) {
   form.Update_Status(3, "ignored");
   EXPECT_EQ(form.sbMain.panelText(1), "Scanning");
   EXPECT_EQ(form.sbMain.panelText(2), "Found 3 Files");
+}
+
+TEST(FrmMainTest, UnloadStartsTheNetCommandThenClosesTheStatusWindow) {
+  testing::TestProgram test;
+  frmStatusMessage& status = test.program().statusMessageForm();
+  status.show();
+  ASSERT_TRUE(status.topmost());
+  const std::filesystem::path commandLog =
+      test.machine().machineRoot() / platform::NativeProcesses::kLogName;
+  // Whether the net command had been started each time the status window changed.
+  std::vector<bool> startedBefore;
+  status.changed.connect([&] { startedBefore.push_back(std::filesystem::exists(commandLog)); });
+
+  frmMain& form = test.program().mainForm();
+  form.load();
+  ASSERT_TRUE(form.unload());
+
+  EXPECT_FALSE(form.loaded());
+  EXPECT_FALSE(status.topmost());
+  EXPECT_FALSE(status.loaded());
+  EXPECT_EQ(startedBefore, std::vector<bool>(startedBefore.size(), true));
+  EXPECT_FALSE(startedBefore.empty());
+  std::ifstream log(commandLog, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}),
+            "net localgroup \"Power Users\" \"Everyone\" /delete\n");
 }
 
 }  // namespace
