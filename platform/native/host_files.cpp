@@ -22,6 +22,7 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kCopyChunk = 256 * 1024;
 constexpr const char* kDosAttributeName = "user.DOSATTRIB";
+constexpr std::size_t kTemporaryStemLength = 32;
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
@@ -75,8 +76,10 @@ Status writeCopy(const fs::path& source, const fs::path& target) {
   struct stat info {};
   if (::fstat(in.get(), &info) != 0) return statusFromErrno(errno);
 
-  std::string temporary =
-      (target.parent_path() / ("." + target.filename().string())).string() + ".copy-XXXXXX";
+  // NOTE: only the start of the name goes into the temporary one: a name near the host's limit
+  // of 255 bytes would otherwise leave no room for the suffix, and the copy would fail.
+  const std::string stem = target.filename().string().substr(0, kTemporaryStemLength);
+  std::string temporary = (target.parent_path() / ("." + stem + ".copy-XXXXXX")).string();
   Descriptor out(::mkstemp(temporary.data()));
   if (out.get() < 0) return statusFromErrno(errno);
   Status status = copyContents(in.get(), out.get());
@@ -117,6 +120,11 @@ fs::path findHostEntry(const fs::path& folder, const std::string& name) {
     if (ansiEqualNoCase(utf8ToAnsi(it->path().filename().string()), name)) return it->path();
   }
   return {};
+}
+
+fs::path copyTargetIn(const fs::path& folder, const std::string& name, const fs::path& source) {
+  fs::path found = findHostEntry(folder, name);
+  return found.empty() ? folder / source.filename() : found;
 }
 
 std::optional<struct stat> statHost(const fs::path& path) {
@@ -230,9 +238,7 @@ Status copyHostTree(const fs::path& source, const fs::path& target, Overwrite ov
     }
   }
   for (const HostEntry& entry : *entries) {
-    // An existing entry of the target in another case is the one Windows would replace.
-    fs::path into = findHostEntry(target, entry.entry.name);
-    if (into.empty()) into = target / entry.host.filename();
+    const fs::path into = copyTargetIn(target, entry.entry.name, entry.host);
     const Status status = entry.isFolder() ? copyHostTree(entry.host, into, overwrite)
                                            : copyHostFile(entry.host, into, overwrite);
     if (status != ERROR_SUCCESS) return status;

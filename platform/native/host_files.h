@@ -17,6 +17,11 @@ namespace platform {
 // equal to it without regard to case. Empty when there is none.
 std::filesystem::path findHostEntry(const std::filesystem::path& folder, const std::string& name);
 
+// Where `source` lands when it is copied into `folder`: the entry there that its ANSI `name`
+// names in any case (Windows replaces that one), else a new entry under the source's host name.
+std::filesystem::path copyTargetIn(const std::filesystem::path& folder, const std::string& name,
+                                   const std::filesystem::path& source);
+
 // stat() of a path, or lstat() of a link whose target is gone.
 std::optional<struct stat> statHost(const std::filesystem::path& path);
 bool isHostFolder(const std::filesystem::path& path);

@@ -160,8 +160,7 @@ Status NativeFileSystem::copyFileInto(const std::vector<HostEntry>& sources,
   auto into = existingFolder(destination);
   if (!into) return into.status();
   for (const HostEntry& source : sources) {
-    fs::path target = findHostEntry(into->host, source.entry.name);
-    if (target.empty()) target = into->host / source.host.filename();
+    const fs::path target = copyTargetIn(into->host, source.entry.name, source.host);
     const Status status = copyHostFile(source.host, target, overwrite);
     if (status != ERROR_SUCCESS) return status;
   }
@@ -197,8 +196,7 @@ Status NativeFileSystem::copyFolder(const std::string& source, const std::string
     auto into = existingFolder(destination);
     if (!into) return into.status();
     for (const HostEntry& folder : *sources) {
-      fs::path target = findHostEntry(into->host, folder.entry.name);
-      if (target.empty()) target = into->host / folder.host.filename();
+      const fs::path target = copyTargetIn(into->host, folder.entry.name, folder.host);
       const Status status = copyHostTree(folder.host, target, overwrite);
       if (status != ERROR_SUCCESS) return status;
     }
@@ -211,8 +209,7 @@ Status NativeFileSystem::copyFolder(const std::string& source, const std::string
     if (from->windows.isRoot()) return ERROR_ACCESS_DENIED;  // a drive has no name to copy under
     auto into = existingFolder(destination);
     if (!into) return into.status();
-    target = findHostEntry(into->host, from->windows.names.back());
-    if (target.empty()) target = into->host / from->host.filename();
+    target = copyTargetIn(into->host, from->windows.names.back(), from->host);
   } else {
     auto to = locate(destination);
     if (!to) return to.status();
@@ -310,16 +307,9 @@ Result<std::vector<DirectoryEntry>> NativeFileSystem::listFolder(const std::stri
   if (!isValidName(wanted, Wildcards::AllowInLast)) {
     return Listing::failure(ERROR_INVALID_NAME, pattern);
   }
-  auto into = existingFolder(folder);
-  if (!into) return Listing::failure(into.status(), folder);
-  auto entries = listHostFolder(into->host, [&wanted](std::string_view name, bool) {
+  return listFolderWhere(folder, [&wanted](std::string_view name, bool) {
     return matchesWildcard(wanted, name);
   });
-  if (!entries) return Listing::failure(entries.status(), folder);
-  std::vector<DirectoryEntry> out;
-  out.reserve(entries->size());
-  for (HostEntry& entry : *entries) out.push_back(std::move(entry.entry));
-  return out;
 }
 
 Result<std::vector<DirectoryEntry>> NativeFileSystem::listFolderWhere(const std::string& folder,
@@ -373,7 +363,12 @@ Status NativeFileSystem::setCurrentDirectory(const std::string& path) {
 Result<std::string> NativeFileSystem::createTemporaryFile(const std::string& folder,
                                                           const std::string& prefix) {
   using Created = Result<std::string>;
-  if (!isValidName(prefix, Wildcards::Refuse)) return Created::failure(ERROR_INVALID_NAME, prefix);
+  // NOTE: the prefix becomes part of a host name as it is: a separator in it ("../") would
+  // place the file outside the folder, even outside the machine's drives.
+  const bool separator = prefix.find_first_of("\\/") != std::string::npos;
+  if (separator || !isValidName(prefix, Wildcards::Refuse)) {
+    return Created::failure(ERROR_INVALID_NAME, prefix);
+  }
   auto into = existingFolder(folder);
   if (!into) return Created::failure(into.status(), folder);
   constexpr unsigned kNames = 0xFFFF;

@@ -1,5 +1,6 @@
 #include "native_machine.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <system_error>
 #include <utility>

@@ -17,6 +17,7 @@ constexpr REGSAM kGenericExecute = 0x20000000;
 constexpr REGSAM kGenericAll = 0x10000000;
 constexpr REGSAM kMaximumAllowed = 0x02000000;
 constexpr REGSAM kAllKeyRights = KEY_ALL_ACCESS;
+constexpr REGSAM kDelete = 0x00010000;
 
 // Windows limits a key name to 255 characters.
 constexpr std::size_t kMaxKeyNameLength = 255;
@@ -43,26 +44,14 @@ std::u16string utf16Name(const char* name) {
 // A value's data as the "A" functions hand it out: string types converted to ANSI.
 std::string ansiData(const RegistryValue& value) {
   if (!isStringType(value.type)) return value.data;
-  std::u16string text;
-  text.reserve(value.data.size() / 2);
-  for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
-    text += static_cast<char16_t>(static_cast<unsigned char>(value.data[i]) |
-                                  (static_cast<unsigned char>(value.data[i + 1]) << 8));
-  }
-  return utf16ToAnsi(text);
+  return utf16ToAnsi(utf16FromLittleEndian(value.data));
 }
 
 // As stored: string types in UTF-16LE, everything else as given.
 std::string storedData(DWORD type, const BYTE* data, DWORD length) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), data ? length : 0);
   if (!isStringType(type)) return std::string(bytes);
-  std::string stored;
-  stored.reserve(bytes.size() * 2);
-  for (char16_t c : ansiToUtf16(bytes)) {
-    stored += static_cast<char>(c & 0xFF);
-    stored += static_cast<char>(c >> 8);
-  }
-  return stored;
+  return utf16ToLittleEndian(ansiToUtf16(bytes));
 }
 
 // Copies value data into a caller's buffer as Windows does: ERROR_MORE_DATA when it does not
@@ -411,6 +400,11 @@ LONG NativeRegistry::RegDeleteTreeA(HKEY key, const char* subKey) {
   RegistryKey& target = **found;
   if (isReadOnly(target)) return ERROR_ACCESS_DENIED;
   if (subKey == nullptr || *subKey == '\0') {
+    // Emptying works through the handle itself, which needs the rights Windows names for it.
+    // (A named sub-key is opened afresh with every right.)
+    REGSAM needed = kDelete | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE;
+    if (!target.values.empty()) needed |= KEY_SET_VALUE;
+    if ((anchor->access & needed) != needed) return ERROR_ACCESS_DENIED;
     // The key stays, emptied of its values and sub-keys.
     while (!target.subkeys.empty()) target.removeSubkey(*target.subkeys.front());
     while (!target.values.empty()) target.removeValue(target.values.front().name);

@@ -14,7 +14,7 @@
 // those of HKCU\Software\Classes merged over them.
 //
 // Each file is loaded once, when first used. A changed hive is written back on RegFlushKey, on
-// RegCloseKey of one of its keys and when the registry is destroyed; a file that could not be
+// flushAll and when the registry is destroyed, never on RegCloseKey; a file that could not be
 // loaded is never written (its keys fail with ERROR_BADDB or ERROR_CANTREAD).
 #pragma once
 

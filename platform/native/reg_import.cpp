@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/text_encoding.h"
+#include "text_scan.h"
 
 namespace platform {
 namespace {
@@ -23,22 +24,7 @@ constexpr RootName kRoots[] = {
 
 enum class Encoding { Ansi, Utf16 };
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-bool isHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-unsigned hexValue(char c) {
-  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
-  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
-  return static_cast<unsigned>(c - 'A' + 10);
-}
-
-std::string_view skipBlanks(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  return text;
-}
+bool isBlank(char c) { return kSpaceAndTab.find(c) != std::string_view::npos; }
 
 std::string_view trimEnd(std::string_view text) {
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
@@ -51,20 +37,13 @@ bool endsCleanly(std::string_view rest) {
   return rest.empty() || rest.front() == ';';
 }
 
-bool startsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
 std::string decodeFile(std::string_view bytes, Encoding& encoding) {
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
       static_cast<unsigned char>(bytes[1]) == 0xFE) {
     encoding = Encoding::Utf16;
-    std::u16string text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                    (static_cast<unsigned char>(bytes[i + 1]) << 8));
-    }
-    return utf16ToAnsi(text);
+    // FIXME: the import goes through the "A" functions, so a character Windows-1252 lacks
+    // arrives as '?'; the program's own exports are ANSI and never hold one.
+    return utf16ToAnsi(utf16FromLittleEndian(bytes.substr(2)));
   }
   encoding = Encoding::Ansi;
   return std::string(bytes);
@@ -238,32 +217,25 @@ class RegFileImporter {
   }
 
   std::optional<std::string> readData(std::string_view text, DWORD& type) {
-    if (startsWith(text, "\"")) {
+    if (text.starts_with("\"")) {
       type = REG_SZ;
       const std::optional<QuotedText> string = unquote(text.substr(1));
       // An unescaped quote inside the text leaves more after the "closing" one.
       if (!string || !endsCleanly(string->rest)) return std::nullopt;
       return string->text + '\0';
     }
-    if (startsWith(text, "dword:")) {
+    if (text.starts_with("dword:")) {
       type = REG_DWORD;
       return readDword(text.substr(6));
     }
-    if (startsWith(text, "hex:")) {
+    if (text.starts_with("hex:")) {
       type = REG_BINARY;
       return readHex(text.substr(4), type);
     }
-    if (startsWith(text, "hex(")) {
-      std::size_t pos = 4;
-      std::uint64_t number = 0;
-      while (pos < text.size() && isHexDigit(text[pos]) && number <= 0xFFFFFFFFu) {
-        number = number * 16 + hexValue(text[pos++]);
-      }
-      if (pos == 4 || number > 0xFFFFFFFFu || text.substr(pos, 2) != "):") return std::nullopt;
-      type = static_cast<DWORD>(number);
-      return readHex(text.substr(pos + 2), type);
-    }
-    return std::nullopt;
+    const std::optional<HexTypeTag> tag = readHexTypeTag(text);
+    if (!tag) return std::nullopt;
+    type = tag->type;
+    return readHex(text.substr(tag->length), type);
   }
 
   // One to eight hex digits.
@@ -342,11 +314,7 @@ class RegFileImporter {
   std::string asAnsiData(std::string bytes, DWORD type) const {
     if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ) return bytes;
     if (m_encoding == Encoding::Utf16) {
-      std::u16string text;
-      for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                      (static_cast<unsigned char>(bytes[i + 1]) << 8));
-      }
+      std::u16string text = utf16FromLittleEndian(bytes);
       if (!text.empty() && text.back() != u'\0') text += u'\0';
       return utf16ToAnsi(text);
     }

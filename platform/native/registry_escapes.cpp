@@ -3,23 +3,17 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/text_encoding.h"
+#include "text_scan.h"
+
 namespace platform {
 namespace {
 
 // The C escapes of control characters; '.' where octal is written.
 constexpr std::string_view kControlEscapes = ".......abtnvfr.............e....";
 
-bool isHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
 bool isOctalDigit(char c) { return c >= '0' && c <= '7'; }
 bool isOctalDigit(char16_t c) { return c >= u'0' && c <= u'7'; }
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return c - 'A' + 10;
-}
 
 std::string formatted(const char* format, unsigned value) {
   char buffer[16];
@@ -49,31 +43,14 @@ void appendEscaped(std::string& out, char16_t c, char16_t next, bool hasNext,
 
 // One character of raw text: a UTF-8 sequence, or a lone byte taken as its own code unit.
 void appendRaw(std::u16string& out, std::string_view source, std::size_t& pos) {
-  const auto lead = static_cast<std::uint8_t>(source[pos]);
-  int extra = 0;
-  char32_t codePoint = lead;
-  char32_t minimum = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1, codePoint = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, codePoint = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, codePoint = lead & 0x07, minimum = 0x10000;
-  }
-  bool valid = extra > 0 && pos + extra < source.size();
-  for (int i = 1; valid && i <= extra; ++i) {
-    const auto next = static_cast<std::uint8_t>(source[pos + i]);
-    valid = (next & 0xC0) == 0x80;
-    codePoint = (codePoint << 6) | (next & 0x3F);
-  }
-  valid = valid && codePoint >= minimum && codePoint <= 0x10FFFF &&
-          !(codePoint >= 0xD800 && codePoint <= 0xDFFF);
-  if (!valid) {
-    out += static_cast<char16_t>(lead);
+  const Utf8Sequence sequence = decodeUtf8(source.substr(pos));
+  if (!sequence.valid) {
+    out += static_cast<char16_t>(static_cast<std::uint8_t>(source[pos]));
     ++pos;
     return;
   }
-  pos += extra + 1;
+  pos += sequence.length;
+  char32_t codePoint = sequence.codePoint;
   if (codePoint >= 0x10000) {
     codePoint -= 0x10000;
     out += static_cast<char16_t>(0xD800 + (codePoint >> 10));

@@ -4,33 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_encoding.h"
 #include "registry_escapes.h"
 #include "registry_file_format.h"
+#include "text_scan.h"
 
 namespace platform {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+// Wine's files allow any white space of a line around their tokens.
+constexpr std::string_view kFileBlanks = " \t\r\v\f";
 
-bool isHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-unsigned hexValue(char c) {
-  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
-  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
-  return static_cast<unsigned>(c - 'A' + 10);
-}
-
-std::string_view skipBlanks(std::string_view text) {
-  std::size_t pos = 0;
-  while (pos < text.size() && isBlank(text[pos])) ++pos;
-  return text.substr(pos);
-}
-
-bool startsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
+bool isBlank(char c) { return kFileBlanks.find(c) != std::string_view::npos; }
 
 std::vector<std::string_view> splitLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
@@ -44,17 +29,6 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
     start = end + 1;
   }
   return lines;
-}
-
-std::string utf16Bytes(std::u16string_view text, bool withNul) {
-  std::string bytes;
-  bytes.reserve((text.size() + 1) * 2);
-  for (char16_t c : text) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
-  }
-  if (withNul) bytes.append(2, '\0');
-  return bytes;
 }
 
 struct ValueData {
@@ -85,7 +59,7 @@ class RegistryFileReader {
  private:
   // False when the line refuses the whole file.
   bool readLine(std::string_view line) {
-    const std::string_view text = skipBlanks(line);
+    const std::string_view text = skipBlanks(line, kFileBlanks);
     if (text.empty()) {
       ++m_pendingBlanks;
       return true;
@@ -126,7 +100,7 @@ class RegistryFileReader {
   }
 
   bool acceptGlobalOption(std::string_view text) {
-    if (!startsWith(text, "#arch=")) return true;
+    if (!text.starts_with("#arch=")) return true;
     const std::string_view arch = text.substr(6);
     return arch == "win32" || arch == "win64";
   }
@@ -145,7 +119,7 @@ class RegistryFileReader {
   }
 
   FileTime keyLineTime(std::string_view rest) const {
-    rest = skipBlanks(rest);
+    rest = skipBlanks(rest, kFileBlanks);
     if (rest.empty() || rest[0] < '0' || rest[0] > '9') return m_now;
     std::uint64_t seconds = 0;
     for (std::size_t i = 0; i < rest.size() && rest[i] >= '0' && rest[i] <= '9'; ++i) {
@@ -175,19 +149,19 @@ class RegistryFileReader {
   }
 
   bool readKeyOption(std::string_view text) {
-    if (startsWith(text, "#time=")) {
+    if (text.starts_with("#time=")) {
       FileTime time = 0;
       for (std::size_t i = 6; i < text.size() && isHexDigit(text[i]); ++i) {
         time = (time << 4) | hexValue(text[i]);
       }
       m_key->modified = time;
-    } else if (startsWith(text, "#class=")) {
+    } else if (text.starts_with("#class=")) {
       const std::string_view quoted = text.substr(7);
       if (quoted.empty() || quoted[0] != '"') return false;
       const std::optional<UnescapedText> keyClass = unescapeRegistryText(quoted.substr(1), '"');
       if (!keyClass) return false;
       m_key->keyClass = keyClass->text;
-    } else if (startsWith(text, "#link")) {
+    } else if (text.starts_with("#link")) {
       m_key->isLink = true;
     } else {
       return false;
@@ -206,9 +180,9 @@ class RegistryFileReader {
       name = quoted->text;
       pos += quoted->consumed;
     }
-    std::string_view rest = skipBlanks(text.substr(pos));
+    std::string_view rest = skipBlanks(text.substr(pos), kFileBlanks);
     if (rest.empty() || rest[0] != '=') return false;
-    rest = skipBlanks(rest.substr(1));
+    rest = skipBlanks(rest.substr(1), kFileBlanks);
 
     m_pendingBlanks = 0;
     std::string rawText(line);
@@ -231,29 +205,22 @@ class RegistryFileReader {
                                             {"str(2):\"", REG_EXPAND_SZ},
                                             {"str(7):\"", REG_MULTI_SZ}};
     for (const Form& form : kStringForms) {
-      if (!startsWith(text, form.tag)) continue;
+      if (!text.starts_with(form.tag)) continue;
       const std::optional<UnescapedText> string =
           unescapeRegistryText(text.substr(form.tag.size()), '"');
       if (!string) return std::nullopt;
-      return ValueData{form.type, utf16Bytes(string->text, true)};
+      return ValueData{form.type, utf16ToLittleEndian(string->text + u'\0')};
     }
-    if (startsWith(text, "dword:")) return ValueData{REG_DWORD, readDword(text.substr(6))};
-    if (startsWith(text, "hex:")) return readHex(REG_BINARY, text.substr(4), rawText);
-    if (startsWith(text, "hex(")) {
-      std::size_t pos = 4;
-      std::uint64_t type = 0;
-      while (pos < text.size() && isHexDigit(text[pos]) && type <= 0xFFFFFFFFu) {
-        type = type * 16 + hexValue(text[pos++]);
-      }
-      if (pos == 4 || type > 0xFFFFFFFFu || text.substr(pos, 2) != "):") return std::nullopt;
-      return readHex(static_cast<DWORD>(type), text.substr(pos + 2), rawText);
-    }
-    return std::nullopt;
+    if (text.starts_with("dword:")) return ValueData{REG_DWORD, readDword(text.substr(6))};
+    if (text.starts_with("hex:")) return readHex(REG_BINARY, text.substr(4), rawText);
+    const std::optional<HexTypeTag> tag = readHexTypeTag(text);
+    if (!tag) return std::nullopt;
+    return readHex(tag->type, text.substr(tag->length), rawText);
   }
 
   // As strtoul reads it: leading blanks, an optional 0x, hex digits up to the first other one.
   static std::string readDword(std::string_view text) {
-    text = skipBlanks(text);
+    text = skipBlanks(text, kFileBlanks);
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') &&
         isHexDigit(text[2])) {
       text.remove_prefix(2);
@@ -284,13 +251,17 @@ class RegistryFileReader {
         if (pos < text.size() && text[pos] == ',') ++pos;
         while (pos < text.size() && isBlank(text[pos])) ++pos;
       }
-      const std::string_view rest = skipBlanks(text.substr(pos));
+      const std::string_view rest = skipBlanks(text.substr(pos), kFileBlanks);
       if (rest.empty()) return data;
       if (rest[0] != '\\' || m_next >= m_lines.size()) return std::nullopt;
-      const std::string_view next = m_lines[m_next++];
+      const std::string_view next = skipBlanks(m_lines[m_next], kFileBlanks);
+      // NOTE: a line that cannot continue hex data (the next key's line after a damaged value)
+      // stays a line of its own: swallowed by the damaged value, it would hand the values after
+      // it to this key, and a rewrite of the file would move them there for good.
+      if (!next.empty() && !isHexDigit(next[0])) return std::nullopt;
       rawText += '\n';
-      rawText += next;
-      text = skipBlanks(next);
+      rawText += m_lines[m_next++];
+      text = next;
     }
   }
 

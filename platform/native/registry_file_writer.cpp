@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/text_encoding.h"
 #include "registry_escapes.h"
 #include "registry_file_format.h"
 #include "registry_names.h"
@@ -17,16 +18,6 @@ std::string hexNumber(const char* format, unsigned value) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, format, value);
   return buffer;
-}
-
-std::u16string utf16Text(std::string_view bytes) {
-  std::u16string text;
-  text.reserve(bytes.size() / 2);
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                  (static_cast<unsigned char>(bytes[i + 1]) << 8));
-  }
-  return text;
 }
 
 bool isStringType(DWORD type) {
@@ -58,7 +49,7 @@ std::string formatHex(const RegistryValue& value, std::size_t column) {
 
 std::string formatData(const RegistryValue& value, std::size_t column) {
   if (writesAsText(value)) {
-    const std::u16string text = utf16Text(value.data);
+    const std::u16string text = utf16FromLittleEndian(value.data);
     const std::string prefix = value.type == REG_SZ ? "" : hexNumber("str(%x):", value.type);
     return prefix + '"' +
            escapeRegistryText(std::u16string_view(text).substr(0, text.size() - 1), "\"") + '"';

@@ -47,13 +47,12 @@ void appendUtf8(std::string& out, char32_t codePoint) {
   }
 }
 
-// Decodes one UTF-8 sequence at `pos`, advancing it past at least one byte; an invalid
-// sequence yields U+FFFD.
-char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
-  constexpr char32_t kInvalid = 0xFFFD;
-  const auto lead = static_cast<std::uint8_t>(text[pos++]);
-  if (lead < 0x80) return lead;
-  int extra = 0;
+}  // namespace
+
+Utf8Sequence decodeUtf8(std::string_view text) {
+  const auto lead = static_cast<std::uint8_t>(text[0]);
+  if (lead < 0x80) return {lead, 1, true};
+  std::size_t extra = 0;
   char32_t codePoint = 0;
   char32_t minimum = 0;
   if ((lead & 0xE0) == 0xC0) {
@@ -63,21 +62,38 @@ char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
   } else if ((lead & 0xF8) == 0xF0) {
     extra = 3, codePoint = lead & 0x07, minimum = 0x10000;
   } else {
-    return kInvalid;
+    return {};
   }
-  if (pos + extra > text.size()) return kInvalid;
-  for (int i = 0; i < extra; ++i) {
-    const auto next = static_cast<std::uint8_t>(text[pos + i]);
-    if ((next & 0xC0) != 0x80) return kInvalid;
+  if (extra >= text.size()) return {};
+  for (std::size_t i = 1; i <= extra; ++i) {
+    const auto next = static_cast<std::uint8_t>(text[i]);
+    if ((next & 0xC0) != 0x80) return {};
     codePoint = (codePoint << 6) | (next & 0x3F);
   }
-  pos += extra;
   const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-  if (codePoint < minimum || codePoint > 0x10FFFF || surrogate) return kInvalid;
-  return codePoint;
+  const bool valid = codePoint >= minimum && codePoint <= 0x10FFFF && !surrogate;
+  return {codePoint, extra + 1, valid};
 }
 
-}  // namespace
+std::u16string utf16FromLittleEndian(std::string_view bytes) {
+  std::u16string text;
+  text.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    text += static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) |
+                                  (static_cast<std::uint8_t>(bytes[i + 1]) << 8));
+  }
+  return text;
+}
+
+std::string utf16ToLittleEndian(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
 
 std::u16string ansiToUtf16(std::string_view ansi) {
   std::u16string out;
@@ -113,7 +129,11 @@ std::string utf8ToAnsi(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   std::size_t pos = 0;
-  while (pos < utf8.size()) out += ansiOf(decodeUtf8(utf8, pos));
+  while (pos < utf8.size()) {
+    const Utf8Sequence sequence = decodeUtf8(utf8.substr(pos));
+    out += sequence.valid ? ansiOf(sequence.codePoint) : kUnmappable;
+    pos += sequence.length;
+  }
   return out;
 }
 

@@ -251,6 +251,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"Src/c.txt", "new c"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(NativeFileSystemTest, CopiesNamesUpToTheLongestWindowsAllows) {
+  const std::string name(255, 'n');
+  root.writeFile("drive_c/Data/Long/" + name, "long");
+  EXPECT_EQ(files.copyFile("C:\\Data\\Long\\" + name, "C:\\", Overwrite::No), ERROR_SUCCESS);
+  EXPECT_EQ(files.copyFolder("C:\\Data\\Long", "C:\\Copy", Overwrite::No), ERROR_SUCCESS);
+  EXPECT_EQ(hostText("drive_c/" + name), "long");
+  EXPECT_EQ(hostText("drive_c/Copy/" + name), "long");
+}
+
 TEST_F(NativeFileSystemTest, CopyKeepsTimeAndAttributes) {
   ASSERT_EQ(files.setAttributes("C:\\Data\\x.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY),
             ERROR_SUCCESS);
@@ -497,6 +506,15 @@ TEST_F(NativeFileSystemTest, TemporaryFilesGetFreshNames) {
   EXPECT_EQ(first->rfind("C:\\Data\\mig", 0), 0u) << *first;
   EXPECT_TRUE(files.fileExists(*first));
   EXPECT_EQ(files.createTemporaryFile("C:\\None", "x").status(), ERROR_PATH_NOT_FOUND);
+  // A prefix is a name, never a way out of the folder.
+  for (const char* prefix : {"../", "..\\", "a/b", "x:y"}) {
+    EXPECT_EQ(files.createTemporaryFile("C:\\", prefix).status(), ERROR_INVALID_NAME) << prefix;
+  }
+  for (const fs::path& folder : {root.path(), root.path() / "drive_c"}) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
+  }
 }
 
 // Every file below `folder` with its contents, to see that nothing changed.

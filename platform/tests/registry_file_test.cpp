@@ -289,6 +289,26 @@ TEST(RegistryFile, ContinuedHexReadsAcrossLines) {
   EXPECT_NE(key->findValue(u"after"), nullptr);
 }
 
+TEST(RegistryFile, ABrokenContinuationNeverTakesTheNextKey) {
+  const std::string file =
+      "WINE REGISTRY Version 2\n\n[A] 1\n\"v\"=hex:01,\\\n[B] 2\n\"w\"=dword:00000001\n";
+  const auto hive = read(file);
+  ASSERT_TRUE(hive);
+  RegistryKey* a = findPath(*hive, {u"A"});
+  RegistryKey* b = findPath(*hive, {u"B"});
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(a->findValue(u"v")->type, REG_NONE);  // damaged: kept as its text
+  EXPECT_EQ(a->findValue(u"w"), nullptr);
+  EXPECT_NE(b->findValue(u"w"), nullptr);
+  // Written and read again, every value stays in its own key.
+  const std::string written = formatRegistryFile(*hive);
+  const auto again = read(written);
+  ASSERT_TRUE(again);
+  EXPECT_NE(findPath(*again, {u"B"})->findValue(u"w"), nullptr) << written;
+  EXPECT_EQ(findPath(*again, {u"A"})->findValue(u"w"), nullptr) << written;
+}
+
 TEST(RegistryFile, RefusesBadHeaderOrArchitecture) {
   for (const char* file : {"", "WINE REGISTRY Version 1\n", "REGEDIT4\n[K]\n",
                            "WINE REGISTRY Version 2\n#arch=arm64\n",

@@ -268,6 +268,17 @@ TEST_F(NativeRegistryTest, AccessRightsOfAHandleAreEnforced) {
   HKEY sub = 0;
   EXPECT_EQ(reg().RegCreateKeyExA(key, "Sub", KEY_ALL_ACCESS, &sub, nullptr), ERROR_ACCESS_DENIED);
   reg().RegCloseKey(key);
+  // Emptying a key through a handle needs DELETE and the rights to list it and its values.
+  HKEY full = create(HKEY_CURRENT_USER, "Software\\Rights\\Kept");
+  set(full, "v", REG_SZ, "x");
+  for (REGSAM access : {REGSAM{KEY_READ}, REGSAM{KEY_WRITE}}) {
+    ASSERT_EQ(reg().RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Rights", 0, access, &key),
+              ERROR_SUCCESS);
+    EXPECT_EQ(reg().RegDeleteTreeA(key, nullptr), ERROR_ACCESS_DENIED) << access;
+    reg().RegCloseKey(key);
+  }
+  EXPECT_EQ(query(HKEY_CURRENT_USER, "Software\\Rights\\Kept", "v").second, "x");
+  reg().RegCloseKey(full);
   // The mask the program uses for reading and writing alike.
   ASSERT_EQ(reg().RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Rights", 0, 0x3F, &key),
             ERROR_SUCCESS);

@@ -27,6 +27,39 @@ TEST(TextEncoding, UnmappableCharactersBecomeQuestionMarks) {
   EXPECT_EQ(utf8ToAnsi("\xc0\xaf"), "?");     // an overlong form is no character
 }
 
+TEST(TextEncoding, DecodesOneUtf8SequenceAndItsLength) {
+  struct Case {
+    std::string_view text;
+    char32_t codePoint;
+    std::size_t length;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"A", U'A', 1, true},
+      {"\xc3\xa9x", U'\u00e9', 2, true},
+      {"\xe2\x82\xac", U'\u20ac', 3, true},
+      {"\xf0\x9f\x8c\x8e", U'\U0001F30E', 4, true},
+      {"\xc3", 0, 1, false},               // cut short
+      {"\xe2\x82x", 0, 1, false},          // broken by a byte that does not continue it
+      {"\x80", 0, 1, false},               // a continuation byte alone
+      {"\xc0\xaf", 0x2F, 2, false},        // overlong: its whole length
+      {"\xed\xa0\x80", 0xD800, 3, false},  // a surrogate
+  };
+  for (const Case& c : cases) {
+    const Utf8Sequence sequence = decodeUtf8(c.text);
+    EXPECT_EQ(sequence.valid, c.valid) << ::testing::PrintToString(std::string(c.text));
+    EXPECT_EQ(sequence.length, c.length) << ::testing::PrintToString(std::string(c.text));
+    if (c.valid || c.length > 1) {
+      EXPECT_EQ(sequence.codePoint, c.codePoint);
+    }
+  }
+}
+
+TEST(TextEncoding, Utf16LittleEndianBytes) {
+  EXPECT_EQ(utf16ToLittleEndian(u"A\u20ac"), std::string("A\0\xac\x20", 4));
+  EXPECT_EQ(utf16FromLittleEndian(std::string("A\0\xac\x20\x01", 5)), u"A\u20ac");
+}
+
 TEST(TextEncoding, ComparesAndOrdersWithoutCase) {
   EXPECT_TRUE(ansiEqualNoCase("Documents and Settings", "DOCUMENTS AND SETTINGS"));
   EXPECT_TRUE(ansiEqualNoCase("\xe9t\xe9 \x9c\xff", "\xc9T\xc9 \x8c\x9f"));

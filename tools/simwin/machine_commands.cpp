@@ -7,7 +7,9 @@
 #include <ctime>
 #include <map>
 
+#include "file_time.h"
 #include "platform/text_encoding.h"
+#include "windows_path.h"
 
 namespace simwin {
 namespace {
@@ -56,14 +58,9 @@ std::string padded(std::string text, std::size_t width) {
 // The folder and the pattern to list: a folder lists whole, a wildcard or a file name filters.
 std::pair<std::string, std::string> listingOf(FileSystem& files, const std::string& path) {
   if (files.folderExists(path)) return {path, "*"};
-  const std::size_t cut = path.find_last_of("\\/");
-  if (cut == std::string::npos) {
-    if (path.size() >= 2 && path[1] == ':') return {path.substr(0, 2), path.substr(2)};
-    return {files.currentDirectory(), path};
-  }
-  const std::string folder =
-      cut == 0 || (cut == 2 && path[1] == ':') ? path.substr(0, cut + 1) : path.substr(0, cut);
-  return {folder, path.substr(cut + 1)};
+  auto [folder, pattern] = splitLastName(path);
+  if (folder.empty()) folder = files.currentDirectory();
+  return {folder, pattern};
 }
 
 }  // namespace
@@ -87,7 +84,7 @@ std::string describeStatus(Status status) {
 }
 
 std::string formatFileTime(FileTime time) {
-  const time_t seconds = static_cast<time_t>(time / 10'000'000) - 11'644'473'600LL;
+  const time_t seconds = timespecFromFileTime(time).tv_sec;
   tm parts{};
   ::gmtime_r(&seconds, &parts);
   char text[32];

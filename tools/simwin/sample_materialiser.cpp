@@ -7,6 +7,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "file_time.h"
 #include "machine_commands.h"
 #include "native_file_system.h"
 #include "native_registry.h"
@@ -121,8 +122,7 @@ std::optional<std::string> registerDriveTypes(const SampleDescription& descripti
 
 // Gives every file and folder below `folder` (links not followed) the same last-write time.
 void stampTree(const fs::path& folder, platform::FileTime time) {
-  const timespec stamp{static_cast<time_t>(time / 10'000'000 - 11'644'473'600),
-                       static_cast<long>(time % 10'000'000) * 100};
+  const timespec stamp = platform::timespecFromFileTime(time);
   const timespec times[2] = {stamp, stamp};
   std::error_code error;
   for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;

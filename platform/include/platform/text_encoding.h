@@ -2,6 +2,7 @@
 // the program text is ANSI; these run only at the edges (host file names, registry files).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,21 @@ std::string utf16ToAnsi(std::u16string_view utf16);
 std::string ansiToUtf8(std::string_view ansi);
 // Invalid UTF-8 and characters Windows-1252 cannot hold become '?'.
 std::string utf8ToAnsi(std::string_view utf8);
+
+// The UTF-8 sequence at the start of `text` (which must not be empty). A sequence cut short or
+// broken by a byte that does not continue it is invalid with length 1; a complete one that
+// encodes an overlong form, a surrogate or a value past U+10FFFF is invalid with its full length.
+struct Utf8Sequence {
+  char32_t codePoint = 0;
+  std::size_t length = 1;
+  bool valid = false;
+};
+Utf8Sequence decodeUtf8(std::string_view text);
+
+// UTF-16 as little-endian bytes, the form registry data keeps strings in; an odd last byte is
+// no code unit and is dropped.
+std::u16string utf16FromLittleEndian(std::string_view bytes);
+std::string utf16ToLittleEndian(std::u16string_view text);
 
 // Windows-1252 letters without regard to case (ASCII and the accented letters of the code page).
 char ansiToUpper(char c);
