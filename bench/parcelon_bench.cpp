@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "bench_corpus.h"
 #include "bench_timing.h"
@@ -34,8 +35,9 @@ struct Comparison {
 
 // `prepare` runs before each round of both sides, outside the timing: clearing the last round's
 // output is neither side's work.
-Comparison compare(const std::function<void()>& ours, const std::function<void()>& peer,
-                   const std::function<void()>& prepare = [] {}) {
+Comparison compare(
+    const std::function<void()>& ours, const std::function<void()>& peer,
+    const std::function<void()>& prepare = [] {}) {
   Comparison comparison;
   for (int round = 0; round < kRounds; ++round) {
     prepare();
@@ -89,41 +91,31 @@ void printLine(const char* what, double megabytes, const Timing& ours, const Tim
       megabytes / ours.cpu, megabytes / peer.cpu, peer.cpu / ours.cpu);
 }
 
-}  // namespace
+// The corpus size in MB from the optional argument; 0 when the argument is no size.
+std::uint64_t corpusMegabytes(int argc, char** argv) {
+  if (argc == 1) return kDefaultMegabytes;
+  char* end = nullptr;
+  const std::uint64_t wanted = std::strtoull(argv[1], &end, 10);
+  return argc > 2 || *end != '\0' ? 0 : wanted;
+}
 
-int main(int argc, char** argv) {
-  // An optional argument sets the corpus size in MB (smaller for profiling).
-  std::uint64_t megabytesWanted = kDefaultMegabytes;
-  if (argc > 1) {
-    char* end = nullptr;
-    megabytesWanted = std::strtoull(argv[1], &end, 10);
-    if (argc > 2 || *end != '\0' || megabytesWanted == 0) {
-      std::fprintf(stderr, "usage: parcelon_bench [MB]   (corpus size, default %llu)\n",
-                   static_cast<unsigned long long>(kDefaultMegabytes));
-      return 2;
-    }
-  }
-  const std::uint64_t corpusBytes = megabytesWanted * 1024 * 1024;
+// A fresh machine root under /tmp whose drive C: holds the corpus folder.
+fs::path makeMachineRoot() {
   char pattern[] = "/tmp/parcelon-bench-XXXXXX";
-  if (::mkdtemp(pattern) == nullptr) return 1;
+  if (::mkdtemp(pattern) == nullptr) {
+    std::fprintf(stderr, "parcelon_bench: cannot make a folder in /tmp\n");
+    std::exit(1);
+  }
   const fs::path root = pattern;
-  const fs::path driveC = root / "drive_c";
   fs::create_directories(root / "dosdevices");
-  fs::create_directories(driveC / "corpus");
+  fs::create_directories(root / "drive_c" / "corpus");
   fs::create_symlink("../drive_c", root / "dosdevices" / "c:");
+  return root;
+}
 
-  std::printf("Generating the corpus in %s ...\n", driveC.c_str());
-  const auto corpus = bench::writeCorpus(driveC / "corpus", corpusBytes, 2001);
-  std::uint64_t bytes = 0;
-  for (const auto& file : corpus) bytes += file.size;
-  const double megabytes = static_cast<double>(bytes) / (1024.0 * 1024.0);
-  std::printf("%zu files, %.1f MB\n\n", corpus.size(), megabytes);
-
-  BenchMachine bench(root);
-  parcelon::FunctionRandomSource random([] { return 12345u; });
-  parcelon::ParcelonCtrl control(bench.machine.files(), random);
-
-  const Comparison writing = compare(
+Comparison timeWriting(parcelon::ParcelonCtrl& control, const fs::path& driveC,
+                       const std::vector<bench::CorpusFile>& corpus) {
+  return compare(
       [&] {
         expectZero(control.CreateZip("C:\\ours.zip", ""));
         for (const auto& file : corpus) {
@@ -135,8 +127,10 @@ int main(int argc, char** argv) {
         fs::remove(driveC / "peer.zip");
         run("cd '" + (driveC / "corpus").string() + "' && zip -6 -q -r ../peer.zip .");
       });
+}
 
-  // Both extract our archive; the folders exist beforehand, as the program creates them.
+// Both extract our archive; the folders exist beforehand, as the program creates them.
+Comparison timeExtracting(parcelon::ParcelonCtrl& control, const fs::path& driveC) {
   const auto prepare = [&] {
     for (const char* out : {"out_ours", "out_peer"}) {
       fs::remove_all(driveC / out);
@@ -144,7 +138,7 @@ int main(int argc, char** argv) {
         fs::create_directories(driveC / out / "corpus" / ("folder" + std::to_string(i)));
     }
   };
-  const Comparison extracting = compare(
+  return compare(
       [&] {
         expectZero(control.OpenZip("C:\\ours.zip"));
         const std::int32_t count = control.FileCount().value();
@@ -158,6 +152,33 @@ int main(int argc, char** argv) {
             (driveC / "out_peer").string() + "'");
       },
       prepare);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // An optional argument sets the corpus size in MB (smaller for profiling).
+  const std::uint64_t megabytesWanted = corpusMegabytes(argc, argv);
+  if (megabytesWanted == 0) {
+    std::fprintf(stderr, "usage: parcelon_bench [MB]   (corpus size, default %llu)\n",
+                 static_cast<unsigned long long>(kDefaultMegabytes));
+    return 2;
+  }
+  const fs::path root = makeMachineRoot();
+  const fs::path driveC = root / "drive_c";
+
+  std::printf("Generating the corpus in %s ...\n", driveC.c_str());
+  const auto corpus = bench::writeCorpus(driveC / "corpus", megabytesWanted * 1024 * 1024, 2001);
+  std::uint64_t bytes = 0;
+  for (const auto& file : corpus) bytes += file.size;
+  const double megabytes = static_cast<double>(bytes) / (1024.0 * 1024.0);
+  std::printf("%zu files, %.1f MB\n\n", corpus.size(), megabytes);
+
+  BenchMachine bench(root);
+  parcelon::FunctionRandomSource random([] { return 12345u; });
+  parcelon::ParcelonCtrl control(bench.machine.files(), random);
+  const Comparison writing = timeWriting(control, driveC, corpus);
+  const Comparison extracting = timeExtracting(control, driveC);
   run("diff -rq '" + (driveC / "out_ours" / "corpus").string() + "' '" +
       (driveC / "corpus").string() + "'");
 

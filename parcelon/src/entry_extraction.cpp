@@ -132,14 +132,11 @@ ZipError dataFailure(int code, bool encrypted) {
   return encrypted ? ZipError::WrongPassword : ZipError::FormatError;
 }
 
-// Copies the entry and fires Status after each block of 2048 bytes. The entry is read in
-// larger chunks, which the reader fills completely except at the end, so the blocks and their
-// progress values are those of reading 2048 bytes at a time.
+// Copies the entry and fires Status after each block of 2048 bytes.
 Outcome<std::int32_t> copyEntry(EntryReader& entry, platform::File& output, const std::string& name,
                                 std::uint64_t size, bool encrypted, const StatusSink& status) {
-  constexpr std::size_t kChunkSize = 32 * kStatusBlockSize;
-  std::vector<std::uint8_t> chunk(kChunkSize);
-  std::uint64_t blocks = 0;
+  std::vector<std::uint8_t> chunk(kStatusChunkSize);
+  BlockProgress progress(status, name, size);
   for (;;) {
     const long count = entry.read(chunk.data(), chunk.size());
     if (count == 0) break;
@@ -147,11 +144,7 @@ Outcome<std::int32_t> copyEntry(EntryReader& entry, platform::File& output, cons
     if (output.write(chunk.data(), static_cast<std::size_t>(count)) != platform::ERROR_SUCCESS) {
       return kReaderIoError;
     }
-    const std::uint64_t chunkBlocks =
-        (static_cast<std::uint64_t>(count) + kStatusBlockSize - 1) / kStatusBlockSize;
-    for (std::uint64_t i = 0; i < chunkBlocks && status; ++i) {
-      status(name, statusProgress(size, ++blocks));
-    }
+    progress.advance(static_cast<std::size_t>(count));
   }
   if (!entry.complete()) return dataFailure(kReaderBadData, encrypted);
   return kReaderOk;

@@ -31,14 +31,29 @@ std::unique_ptr<RandomSource> HostedControl::makeRandomSource(platform::Machine&
       [&clock] { return clock.now() / kFileTimeTicksPerSecond; });
 }
 
-void HostedControl::advise(ParcelonStatusSink sink, void* context) {
+DispatchOutcome HostedControl::invoke(std::int32_t dispatchId,
+                                      std::span<const ParcelonVariant> arguments) {
+  // NOTE: a Status sink that called Close or OpenZip would free the reader or writer the
+  // running method still uses.
+  if (m_running) return DispatchOutcome{PARCELON_RPC_E_CALL_REJECTED, {}, {}};
+  m_running = true;
+  struct Done {
+    bool& running;
+    ~Done() { running = false; }
+  } done{m_running};
+  return dispatch(*m_control, dispatchId, arguments);
+}
+
+bool HostedControl::advise(ParcelonStatusSink sink, void* context) {
+  if (m_running) return false;
   if (sink == nullptr) {
     m_control->setStatusSink(nullptr);
-    return;
+    return true;
   }
   m_control->setStatusSink([sink, context](const std::string& name, std::int32_t progress) {
     sink(context, name.c_str(), static_cast<std::uint32_t>(name.size()), progress);
   });
+  return true;
 }
 
 }  // namespace parcelon

@@ -23,6 +23,7 @@ struct ParcelonControl {
       : hosted(machine, std::move(owned), host) {}
   parcelon::ModuleLock lock;
   parcelon::HostedControl hosted;
+  bool releasePending = false;  // released from a Status sink while a method ran
 };
 
 namespace {
@@ -132,7 +133,13 @@ ParcelonHresult ParcelonFactoryCreateInstance(ParcelonClassFactory* factory,
 
 void ParcelonFactoryRelease(ParcelonClassFactory* factory) { delete factory; }
 
-void ParcelonControlRelease(ParcelonControl* control) { delete control; }
+void ParcelonControlRelease(ParcelonControl* control) {
+  if (control != nullptr && control->hosted.running()) {
+    control->releasePending = true;
+    return;
+  }
+  delete control;
+}
 
 ParcelonHresult ParcelonControlGetIdOfName(ParcelonControl* control, const char* name,
                                            int32_t* dispatchId) {
@@ -160,9 +167,9 @@ ParcelonHresult ParcelonControlInvoke(ParcelonControl* control, int32_t dispatch
   if (control == nullptr || (arguments == nullptr && argumentCount != 0)) {
     return PARCELON_E_INVALIDARG;
   }
-  return guarded([&] {
-    auto outcome = parcelon::dispatch(control->hosted.control(), dispatchId,
-                                      std::span<const ParcelonVariant>(arguments, argumentCount));
+  const ParcelonHresult status = guarded([&] {
+    auto outcome = control->hosted.invoke(
+        dispatchId, std::span<const ParcelonVariant>(arguments, argumentCount));
     if (outcome.raised && exception != nullptr) {
       exception->code = outcome.raised->code;
       exception->description = copyText(outcome.raised->text);
@@ -172,13 +179,14 @@ ParcelonHresult ParcelonControlInvoke(ParcelonControl* control, int32_t dispatch
     }
     return outcome.status;
   });
+  if (control->releasePending && !control->hosted.running()) delete control;
+  return status;
 }
 
 ParcelonHresult ParcelonControlAdvise(ParcelonControl* control, ParcelonStatusSink sink,
                                       void* context) {
   if (control == nullptr) return PARCELON_E_INVALIDARG;
-  control->hosted.advise(sink, context);
-  return PARCELON_S_OK;
+  return control->hosted.advise(sink, context) ? PARCELON_S_OK : PARCELON_RPC_E_CALL_REJECTED;
 }
 
 }  // extern "C"

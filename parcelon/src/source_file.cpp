@@ -25,17 +25,13 @@ platform::Result<SourceFile> SourceFile::open(platform::FileSystem& files,
 SourceFile::SourceFile(std::unique_ptr<platform::File> file, EntryInfo info, std::uint64_t size)
     : m_file(std::move(file)), m_info(info), m_size(size) {}
 
-// NOTE: the file is read and deflated in chunks of 32 blocks, which is much faster than block
-// by block; every chunk but the last is full, so Status still fires once per block of 2048
-// bytes with the same progress values.
 platform::Status SourceFile::writeEntry(ZipWriter& writer, const std::string& storedName,
                                         const std::string& comment, const StatusSink& status) {
   if (const auto s = writer.startEntry(storedName, m_info, comment); s != platform::ERROR_SUCCESS) {
     return s;
   }
-  constexpr std::size_t kChunkSize = 32 * kStatusBlockSize;
-  std::vector<std::uint8_t> chunk(kChunkSize);
-  std::uint64_t blocks = 0;
+  std::vector<std::uint8_t> chunk(kStatusChunkSize);
+  BlockProgress progress(status, storedName, m_size);
   for (;;) {
     auto filled = fill(chunk);
     if (!filled) return filled.status();
@@ -43,10 +39,7 @@ platform::Status SourceFile::writeEntry(ZipWriter& writer, const std::string& st
     if (const auto s = writer.writeEntryData(chunk.data(), *filled); s != platform::ERROR_SUCCESS) {
       return s;
     }
-    const std::uint64_t chunkBlocks = (*filled + kStatusBlockSize - 1) / kStatusBlockSize;
-    for (std::uint64_t i = 0; i < chunkBlocks && status; ++i) {
-      status(storedName, statusProgress(m_size, ++blocks));
-    }
+    progress.advance(*filled);
     if (*filled < chunk.size()) break;
   }
   return writer.closeEntry();

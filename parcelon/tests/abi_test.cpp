@@ -186,6 +186,56 @@ TEST_F(CInterface, StatusGoesToTheConnectedSinkAndAboutBoxToTheHost) {
   EXPECT_EQ(m_about, "About Parcelon Control|Parcelon Control, Version 2.0|Close");
 }
 
+TEST_F(CInterface, ASinkThatCallsBackWhileAMethodRunsIsRejected) {
+  struct Reentry {
+    ParcelonControl* control = nullptr;
+    std::vector<ParcelonHresult> statuses;
+  } reentry{m_control, {}};
+  const ParcelonStatusSink sink = [](void* context, const char*, std::uint32_t, std::int32_t) {
+    auto* state = static_cast<Reentry*>(context);
+    ParcelonVariant result{};
+    state->statuses.push_back(
+        ParcelonControlInvoke(state->control, PARCELON_DISPID_CLOSE, nullptr, 0, &result, nullptr));
+    state->statuses.push_back(ParcelonControlAdvise(state->control, nullptr, nullptr));
+  };
+  ASSERT_EQ(ParcelonControlAdvise(m_control, sink, &reentry), PARCELON_S_OK);
+  writeFile("C:\\in\\a.txt", textBytes(5000));
+  invoke(PARCELON_DISPID_CREATEZIP, {textArg("C:\\s.zip"), textArg("")});
+  const Call added = invoke(PARCELON_DISPID_ADDFILE,
+                            {textArg("C:\\in\\a.txt"), textArg(""), intArg(0), textArg("")});
+  EXPECT_EQ(added.status, PARCELON_S_OK);
+  invoke(PARCELON_DISPID_CLOSE, {});
+  invoke(PARCELON_DISPID_OPENZIP, {textArg("C:\\s.zip")});
+  const Call extracted =
+      invoke(PARCELON_DISPID_EXTRACTFILE, {textArg("a.txt"), textArg("C:\\b.txt"), textArg("")});
+  EXPECT_EQ(extracted.status, PARCELON_S_OK);
+  EXPECT_EQ(extracted.result.i4, 0);
+  EXPECT_EQ(reentry.statuses, std::vector<ParcelonHresult>(12, PARCELON_RPC_E_CALL_REJECTED));
+  EXPECT_EQ(readFile("C:\\b.txt"), textBytes(5000));
+}
+
+TEST_F(CInterface, AControlReleasedFromItsSinkGoesOnceTheMethodHasReturned) {
+  const ParcelonStatusSink sink = [](void* context, const char*, std::uint32_t, std::int32_t) {
+    auto** control = static_cast<ParcelonControl**>(context);
+    ParcelonControlRelease(*control);
+    *control = nullptr;  // the fixture has nothing left to release
+  };
+  ParcelonControl* running = m_control;
+  ASSERT_EQ(ParcelonControlAdvise(m_control, sink, &m_control), PARCELON_S_OK);
+  writeFile("C:\\in\\a.txt", textBytes(5000));
+  invoke(PARCELON_DISPID_CREATEZIP, {textArg("C:\\s.zip"), textArg("")});
+  ParcelonVariant result{};
+  const ParcelonVariant arguments[] = {textArg("C:\\in\\a.txt"), textArg(""), intArg(0),
+                                       textArg("")};
+  EXPECT_EQ(ParcelonControlInvoke(running, PARCELON_DISPID_ADDFILE, arguments, 4, &result, nullptr),
+            PARCELON_S_OK);
+  EXPECT_EQ(result.i4, 0);
+  EXPECT_EQ(m_control, nullptr);
+  // Released, the control finished the archive it was writing.
+  ASSERT_TRUE(returns(control().OpenZip("C:\\s.zip"), 0));
+  EXPECT_TRUE(returns(control().Filename(0), std::string("a.txt")));
+}
+
 std::string classesRootValue(platform::Registry& registry, const std::string& key,
                              const char* name = nullptr) {
   platform::HKEY handle = 0;

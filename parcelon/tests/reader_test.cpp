@@ -2,6 +2,7 @@
 // Status event.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -52,6 +53,27 @@ TEST_F(Reader, ExtractFileFindsNamesWithoutRegardToCaseAndReportsStatus) {
   EXPECT_EQ(events(), expected);
 }
 
+// Data goes through in chunks of many blocks; Status must still count blocks of 2048 bytes,
+// the last one short, when adding and when extracting.
+TEST_F(ZipTest, StatusCountsBlocksOf2048BytesAcrossChunks) {
+  constexpr std::uint64_t kSize = 70000;  // two chunks, 35 blocks
+  std::vector<StatusEvent> expected;
+  for (std::uint64_t k = 1; k <= 35; ++k) {
+    expected.push_back(
+        {"big.bin", static_cast<std::int32_t>(std::min<std::uint64_t>(204800 * k / kSize, 100))});
+  }
+  writeFile("C:\\in\\big.bin", textBytes(kSize));
+  ASSERT_TRUE(returns(control().CreateZip("C:\\big.zip", ""), 0));
+  ASSERT_TRUE(returns(control().AddFile("C:\\in\\big.bin", "", false, ""), 0));
+  EXPECT_EQ(events(), expected);
+  ASSERT_TRUE(returns(control().Close(), 0));
+  ASSERT_TRUE(returns(control().OpenZip("C:\\big.zip"), 0));
+  clearEvents();
+  ASSERT_TRUE(returns(control().ExtractFile("big.bin", "C:\\out.bin", ""), 0));
+  EXPECT_EQ(events(), expected);
+  EXPECT_EQ(readFile("C:\\out.bin"), textBytes(kSize));
+}
+
 TEST_F(Reader, AMissingNameRaisesAndLeavesTheReaderWhereItStood) {
   ASSERT_TRUE(returns(control().Filename(1), std::string("in/two.txt")));
   EXPECT_TRUE(raises(control().ExtractFile("in/three.txt", "C:\\", ""), ZipError::NotFound));
@@ -63,11 +85,10 @@ TEST_F(Reader, AMissingNameRaisesAndLeavesTheReaderWhereItStood) {
 class DuplicateNames : public ZipTest {
  protected:
   void SetUp() override {
-    const std::pair<const char*, const char*> sources[] = {
-        {"C:\\1\\same.txt", "first"},
-        {"C:\\2\\x.txt", "x"},
-        {"C:\\3\\same.txt", "third"},
-        {"C:\\4\\y.txt", "y"}};
+    const std::pair<const char*, const char*> sources[] = {{"C:\\1\\same.txt", "first"},
+                                                           {"C:\\2\\x.txt", "x"},
+                                                           {"C:\\3\\same.txt", "third"},
+                                                           {"C:\\4\\y.txt", "y"}};
     ASSERT_TRUE(returns(control().CreateZip("C:\\dup.zip", ""), 0));
     for (const auto& [path, bytes] : sources) {
       writeFile(path, bytes);

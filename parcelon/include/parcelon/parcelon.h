@@ -77,6 +77,9 @@ typedef int32_t ParcelonHresult;
 #define PARCELON_DISP_E_BADPARAMCOUNT ((ParcelonHresult)0x8002000E)
 /* The method raised an error: see the ParcelonException. */
 #define PARCELON_DISP_E_EXCEPTION ((ParcelonHresult)0x80020009)
+/* A call made while a method of the same control is still running (from a Status sink): it is
+ * refused, since it could close the archive or drop the sink that method is working with. */
+#define PARCELON_RPC_E_CALL_REJECTED ((ParcelonHresult)0x80010001)
 
 /* ---- Variants ---------------------------------------------------------------------------- */
 
@@ -188,7 +191,8 @@ ParcelonHresult ParcelonFactoryCreateInstance(ParcelonClassFactory* factory,
                                               const ParcelonHost* host, ParcelonControl** control);
 void ParcelonFactoryRelease(ParcelonClassFactory* factory);
 
-/* Closes what the control has open (a writer finishes its archive) and frees it. */
+/* Closes what the control has open (a writer finishes its archive) and frees it. Called from a
+ * Status sink, it does so once the running method has returned. */
 void ParcelonControlRelease(ParcelonControl* control);
 
 /* The dispatch identifier of a method name (compared without regard to case). */
@@ -208,7 +212,8 @@ ParcelonHresult ParcelonControlInvoke(ParcelonControl* control, int32_t dispatch
                                       const ParcelonVariant* arguments, uint32_t argumentCount,
                                       ParcelonVariant* result, ParcelonException* exception);
 
-/* Connects the Status event to `sink` (NULL disconnects). One sink at a time. */
+/* Connects the Status event to `sink` (NULL disconnects). One sink at a time. Refused with
+ * PARCELON_RPC_E_CALL_REJECTED while a method runs (from the sink itself). */
 ParcelonHresult ParcelonControlAdvise(ParcelonControl* control, ParcelonStatusSink sink,
                                       void* context);
 
