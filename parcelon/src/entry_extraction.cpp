@@ -133,9 +133,9 @@ ZipError dataFailure(int code, bool encrypted) {
 }
 
 // Copies the entry and fires Status after each block of 2048 bytes.
-Outcome<std::int32_t> copyEntry(EntryReader& entry, platform::File& output, const std::string& name,
+Outcome<std::int32_t> copyEntry(EntryReader& entry, std::vector<std::uint8_t>& chunk,
+                                platform::File& output, const std::string& name,
                                 std::uint64_t size, bool encrypted, const StatusSink& status) {
-  std::vector<std::uint8_t> chunk(kStatusChunkSize);
   BlockProgress progress(status, name, size);
   for (;;) {
     const long count = entry.read(chunk.data(), chunk.size());
@@ -168,7 +168,8 @@ Outcome<std::int32_t> extractEntry(platform::FileSystem& files, ZipReader& reade
   }
   const CentralHeader& header = reader.entry();
   auto copied =
-      copyEntry(*entry, output.file(), name, header.uncompressedSize, header.encrypted(), status);
+      copyEntry(*entry, reader.workspace().output(), output.file(), name, header.uncompressedSize,
+                header.encrypted(), status);
   if (copied.raised() || copied.value() != kReaderOk) return copied;
   if (output.commit() != platform::ERROR_SUCCESS) return kReaderIoError;
   return kReaderOk;

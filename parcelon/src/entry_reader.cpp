@@ -11,8 +11,6 @@
 namespace parcelon {
 namespace {
 
-constexpr std::size_t kInputBufferSize = 16384;
-
 bool localMatchesCentral(const LocalHeader& local, const CentralHeader& central) {
   if (local.signature != kLocalSignature || local.method != central.method ||
       (local.method != kMethodStored && local.method != kMethodDeflated) ||
@@ -35,13 +33,9 @@ std::uint8_t passwordCheckByte(const LocalHeader& local) {
 
 }  // namespace
 
-EntryReader::EntryReader(platform::File& file, const CentralHeader& entry,
-                         std::uint64_t dataPosition)
-    : m_file(file), m_entry(entry), m_dataPosition(dataPosition) {}
-
-EntryReader::~EntryReader() {
-  if (m_inflating) inflateEnd(&m_stream);
-}
+EntryReader::EntryReader(platform::File& file, std::vector<std::uint8_t>& input,
+                         const CentralHeader& entry, std::uint64_t dataPosition)
+    : m_file(file), m_input(input), m_entry(entry), m_dataPosition(dataPosition) {}
 
 int EntryReader::open(ZipReader& reader, std::string_view password,
                       std::unique_ptr<EntryReader>& result) {
@@ -60,10 +54,9 @@ int EntryReader::open(ZipReader& reader, std::string_view password,
   if (encrypted && password.empty()) return kReaderNoPassword;
   if (encrypted && entry.compressedSize < kEncryptionHeaderSize) return kReaderBadArchive;
 
-  std::unique_ptr<EntryReader> stream(
-      new (std::nothrow) EntryReader(reader.file(), entry, localPosition + local.headerLength()));
+  std::unique_ptr<EntryReader> stream(new (std::nothrow) EntryReader(
+      reader.file(), reader.workspace().input(), entry, localPosition + local.headerLength()));
   if (!stream) return kReaderNoMemory;
-  stream->m_input.resize(kInputBufferSize);
   stream->m_remainingCompressed = entry.compressedSize;
   stream->m_remainingUncompressed = entry.uncompressedSize;
 
@@ -80,15 +73,10 @@ int EntryReader::open(ZipReader& reader, std::string_view password,
     stream->m_remainingCompressed -= kEncryptionHeaderSize;
   }
   if (entry.method == kMethodDeflated) {
-    if (const int status = stream->startInflate(); status != kReaderOk) return status;
+    stream->m_stream = reader.workspace().freshStream();
+    if (stream->m_stream == nullptr) return kReaderNoMemory;
   }
   result = std::move(stream);
-  return kReaderOk;
-}
-
-int EntryReader::startInflate() {
-  if (inflateInit2(&m_stream, -MAX_WBITS) != Z_OK) return kReaderNoMemory;
-  m_inflating = true;
   return kReaderOk;
 }
 
@@ -134,17 +122,17 @@ long EntryReader::copyStored(std::uint8_t* buffer, std::size_t count) {
 }
 
 long EntryReader::inflateInto(std::uint8_t* buffer, std::size_t count) {
-  m_stream.next_out = buffer;
-  m_stream.avail_out = static_cast<uInt>(count);
-  while (m_stream.avail_out > 0 && !m_streamEnded) {
+  m_stream->next_out = buffer;
+  m_stream->avail_out = static_cast<uInt>(count);
+  while (m_stream->avail_out > 0 && !m_streamEnded) {
     if (m_inputNext == m_inputEnd && m_remainingCompressed > 0) {
       if (const int status = fillInput(); status != kReaderOk) return status;
     }
     // NOTE: inflate runs even without new input: it may still hold output from input it took.
-    m_stream.next_in = m_input.data() + m_inputNext;
-    m_stream.avail_in = static_cast<uInt>(m_inputEnd - m_inputNext);
-    const int result = inflate(&m_stream, Z_SYNC_FLUSH);
-    m_inputNext = m_inputEnd - m_stream.avail_in;
+    m_stream->next_in = m_input.data() + m_inputNext;
+    m_stream->avail_in = static_cast<uInt>(m_inputEnd - m_inputNext);
+    const int result = inflate(m_stream, Z_SYNC_FLUSH);
+    m_inputNext = m_inputEnd - m_stream->avail_in;
     if (result == Z_STREAM_END) {
       m_streamEnded = true;
     } else if (result == Z_BUF_ERROR) {
@@ -153,7 +141,7 @@ long EntryReader::inflateInto(std::uint8_t* buffer, std::size_t count) {
       return kReaderBadData;
     }
   }
-  return static_cast<long>(count - m_stream.avail_out);
+  return static_cast<long>(count - m_stream->avail_out);
 }
 
 bool EntryReader::complete() const { return m_remainingUncompressed == 0 && m_crc == m_entry.crc; }

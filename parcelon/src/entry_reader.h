@@ -1,15 +1,13 @@
-// Streams the data of one archive entry: reads the archive through a 16 KiB input buffer,
-// decrypts and inflates it, and keeps the running CRC-32.
+// Streams the data of one archive entry: reads the archive through the input buffer of the
+// reader's workspace, decrypts and inflates it, and keeps the running CRC-32.
 #pragma once
-
-#include <zlib.h>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string_view>
-#include <vector>
 
+#include "inflate_workspace.h"
 #include "traditional_cipher.h"
 #include "zip_reader.h"
 
@@ -17,11 +15,11 @@ namespace parcelon {
 
 class EntryReader {
  public:
-  ~EntryReader();
   EntryReader(const EntryReader&) = delete;
   EntryReader& operator=(const EntryReader&) = delete;
 
-  // Opens the reader's current entry. On failure `result` is empty and the code says why:
+  // Opens the reader's current entry, borrowing the reader's workspace: one entry of a reader
+  // is read at a time. On failure `result` is empty and the code says why:
   // kReaderBadArchive, kReaderNoPassword, kReaderEarlyEnd, kReaderWrongPassword, ...
   [[nodiscard]] static int open(ZipReader& reader, std::string_view password,
                                 std::unique_ptr<EntryReader>& result);
@@ -34,24 +32,23 @@ class EntryReader {
   bool complete() const;
 
  private:
-  EntryReader(platform::File& file, const CentralHeader& entry, std::uint64_t dataPosition);
-  [[nodiscard]] int startInflate();
+  EntryReader(platform::File& file, std::vector<std::uint8_t>& input, const CentralHeader& entry,
+              std::uint64_t dataPosition);
   [[nodiscard]] int fillInput();
   [[nodiscard]] long copyStored(std::uint8_t* buffer, std::size_t count);
   [[nodiscard]] long inflateInto(std::uint8_t* buffer, std::size_t count);
 
   platform::File& m_file;
+  std::vector<std::uint8_t>& m_input;  // the workspace's
+  z_stream* m_stream = nullptr;        // the workspace's, when the entry is deflated
   CentralHeader m_entry;
   std::uint64_t m_dataPosition;  // next compressed byte to read, from the start of the file
   std::uint64_t m_remainingCompressed = 0;
   std::uint64_t m_remainingUncompressed = 0;
   std::uint32_t m_crc = 0;
   std::optional<TraditionalCipher> m_cipher;
-  std::vector<std::uint8_t> m_input;
   std::size_t m_inputNext = 0;
   std::size_t m_inputEnd = 0;
-  z_stream m_stream{};
-  bool m_inflating = false;
   bool m_streamEnded = false;
 };
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "inflate_workspace.h"
 #include "platform/file_system.h"
 #include "zip_records.h"
 
@@ -61,6 +62,8 @@ class ZipReader {
   bool locate(std::string_view name);
 
   platform::File& file() { return *m_file; }
+  // Lent to the entry being read; kept here so that every entry of the archive reuses it.
+  InflateWorkspace& workspace() { return m_workspace; }
 
  private:
   struct Position {
@@ -84,6 +87,7 @@ class ZipReader {
   std::unique_ptr<platform::File> m_file;
   ArchiveLayout m_layout;
   std::vector<std::uint8_t> m_window;
+  InflateWorkspace m_workspace;
   std::uint64_t m_windowStart = 0;  // position of m_window[0] in the file
   std::size_t m_windowSize = 0;
   std::uint64_t m_directoryOffset = 0;
