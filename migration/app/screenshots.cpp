@@ -144,7 +144,7 @@ void shootDialogs(migration::Program& program, Camera& camera) {
   const std::string documents = found.count() > 0 ? found.cell(0, 0) : "C:\\";
   Camera::duringModal(
       [&] {
-        platform::ignoreFailure(browseFolder.Dir1.setPath(documents));
+        platform::ignoreFailure(browseFolder.Dir1.setPath(documents), "the folder a screenshot shows");
         camera.shoot(browseFolder, "frmBrowse");
         browseFolder.cmdCancel.click();
       },
@@ -154,7 +154,7 @@ void shootDialogs(migration::Program& program, Camera& camera) {
   const std::string folder = masterFileFolder(program);
   Camera::duringModal(
       [&] {
-        platform::ignoreFailure(browseMaster.Dir1.setPath(folder));
+        platform::ignoreFailure(browseMaster.Dir1.setPath(folder), "the folder a screenshot shows");
         camera.shoot(browseMaster, "frmBrowse-master");
         browseMaster.cmdCancel.click();
       },

@@ -17,9 +17,11 @@ inline constexpr platform::REGSAM kRegistryAccess = 0x3F;
 RegValue QueryKeyValue(platform::Registry& registry, platform::HKEY root,
                        const std::string& keyPath, const std::string& valueName);
 
-// Reads one value of an open key into `value`; returns the registry status, or -1 for a type
-// other than REG_SZ and REG_DWORD.
-platform::LONG QueryValueEx(platform::Registry& registry, platform::HKEY key,
+// The status QueryValueEx gives for a type other than REG_SZ and REG_DWORD (-1 as a Status).
+inline constexpr platform::Status kUnsupportedType{0xFFFFFFFF};
+
+// Reads one value of an open key into `value`; returns the registry status, or kUnsupportedType.
+platform::Status QueryValueEx(platform::Registry& registry, platform::HKEY key,
                             const std::string& valueName, RegValue& value);
 
 // Opens the existing key root\keyPath (it is never created), writes the value and closes it.
@@ -27,8 +29,8 @@ void SetKeyValue(platform::Registry& registry, platform::HKEY root, const std::s
                  const std::string& valueName, const RegValue& value, platform::DWORD valueType);
 
 // REG_SZ stores the text without a terminating NUL; REG_DWORD stores four bytes; any other type
-// writes nothing and returns 0.
-platform::LONG SetValueEx(platform::Registry& registry, platform::HKEY key,
+// writes nothing and returns ERROR_SUCCESS.
+platform::Status SetValueEx(platform::Registry& registry, platform::HKEY key,
                           const std::string& valueName, platform::DWORD valueType,
                           const RegValue& value);
 

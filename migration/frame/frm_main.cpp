@@ -49,14 +49,14 @@ void frmMain::Form_Load() {
   Text1.setText("");
   applyDefaultRestoreDirectory();
   // A configuration value that does not fit leaves the later ones unapplied, and that is all.
-  platform::ignoreFailure(applyConfiguration());
+  platform::ignoreFailure(applyConfiguration(), "a configuration value that does not fit");
   if (session.strUserName.empty()) {
     session.strUserName = "Local";
     txtUser.setText(session.strUserName);
   }
   txtMigrateDir.setText("c:\\migrate\\" + session.strUserName);
   // One level only: without c:\migrate the directory is simply not there yet.
-  platform::ignoreFailure(m_program.files().createFolder(txtMigrateDir.text()));
+  platform::ignoreFailure(m_program.files().createFolder(txtMigrateDir.text()), "the user's folder under c:\\migrate");
   txtFileDir.setText(txtMigrateDir.text());
   txtMigFile.setText(txtMigrateDir.text() + "\\migration\\master.mig");
   if (lvType.count() > 0) chkCustom.setValue(forms::CheckState::Checked);
@@ -97,8 +97,8 @@ platform::Status frmMain::applyConfiguration() {
   }
   optMigTo[static_cast<std::size_t>(*to)].setValue(true);
 
-  if (const auto status = selectEntries(lstStandardFiles, fileTypes); status) return status;
-  if (const auto status = selectEntries(lstMigration, settings); status) return status;
+  if (const auto status = selectEntries(lstStandardFiles, fileTypes); status.failed()) return status;
+  if (const auto status = selectEntries(lstMigration, settings); status.failed()) return status;
   for (const std::string& extension : customTypes) lvType.add({extension, {}, false});
   LoadExcludeList(config);
   return platform::ERROR_SUCCESS;
@@ -122,7 +122,7 @@ void frmMain::runRestoreMode() {
 void frmMain::Form_Unload() {
   // Started and forgotten: the program does not wait for it and a failure changes nothing.
   platform::ignoreFailure(m_program.machine().processes().start(
-      kRemoveEveryoneFromPowerUsers, platform::WindowStyle::Hidden, platform::Wait::No));
+      kRemoveEveryoneFromPowerUsers, platform::WindowStyle::Hidden, platform::Wait::No), "removing Everyone from Power Users");
   frmStatusMessage& status = m_program.statusMessageForm();
   status.setTopmost(false);
   status.unload();
@@ -144,11 +144,11 @@ void frmMain::creatpath(const std::string& path, int level) {
     const std::string prefix = path.substr(0, i);
     if (!m_program.files().folderExists(prefix)) {
       // Skipped without a message: the caller finds out when it writes into it.
-      platform::ignoreFailure(m_program.files().createFolder(prefix));
+      platform::ignoreFailure(m_program.files().createFolder(prefix), "a folder of creatpath");
     }
   }
   if (!m_program.files().folderExists(path)) {
-    platform::ignoreFailure(m_program.files().createFolder(path));
+    platform::ignoreFailure(m_program.files().createFolder(path), "a folder of creatpath");
   }
 }
 

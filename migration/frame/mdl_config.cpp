@@ -63,13 +63,13 @@ bool LoadConfig(Program& program) {
     if (value == nullptr) continue;
     std::string next;
     if (!reader->readLine(next)) {
-      platform::ignoreFailure(reader->close());
+      platform::ignoreFailure(reader->close(), "closing the configuration file after its last line");
       return false;  // a header on the last line has no value
     }
     *value = std::move(next);
   }
   const bool readToEnd = reader->atEnd();
-  platform::ignoreFailure(reader->close());
+  platform::ignoreFailure(reader->close(), "closing the configuration file");
   return readToEnd;
 }
 

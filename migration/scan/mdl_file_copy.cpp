@@ -36,9 +36,9 @@ constexpr const char* kProfilePatterns =
   auto writer = platform::TextWriter::open(files, path, platform::OpenMode::CreateTruncate);
   if (!writer) return writer.status();
   platform::Status status = writer->writeLine(archivePath);
-  if (status == platform::ERROR_SUCCESS) status = writer->writeLine(savePath ? "True" : "False");
+  if (status.ok()) status = writer->writeLine(savePath ? "True" : "False");
   const platform::Status closed = writer->close();
-  return status != platform::ERROR_SUCCESS ? status : closed;
+  return status.failed() ? status : closed;
 }
 
 // One run of the copy: the archive being written, its pointer file, the count in the status
@@ -53,7 +53,7 @@ class ArchiveCopy {
         m_savePath(savePath) {}
 
   [[nodiscard]] platform::Status run() {
-    if (const platform::Status status = create(); status != platform::ERROR_SUCCESS) {
+    if (const platform::Status status = create(); status.failed()) {
       m_form.Update_Status(1, "Ready");
       reportFailure();
       return status;
@@ -64,7 +64,7 @@ class ArchiveCopy {
     addScriptEntries();
     const platform::Status closed = close();
     m_form.Update_Status(1, "Ready");
-    if (closed != platform::ERROR_SUCCESS) {
+    if (closed.failed()) {
       discardUnfinishedArchive(pointerWritten);
       reportFailure();
       return closed;
@@ -94,12 +94,12 @@ class ArchiveCopy {
   // copy makes the whole migration directory itself, as the export would, and the export then
   // uses it as it finds it.
   bool writePointerFileMakingItsDirectory() {
-    if (writePointer() == platform::ERROR_SUCCESS) return true;
+    if (writePointer().ok()) return true;
     platform::FileSystem& files = m_program.files();
     const std::string chosen = m_form.txtMigrateDir.text();
     const std::string migrationDir = MigrationDirectoryOf(chosen);
     if (files.folderExists(chosen) && !files.folderExists(migrationDir) &&
-        CreateMigrationDirs(files, migrationDir) && writePointer() == platform::ERROR_SUCCESS) {
+        CreateMigrationDirs(files, migrationDir) && writePointer().ok()) {
       return true;
     }
     m_program.msgBox("The file " + m_pointerPath +
@@ -138,7 +138,7 @@ class ArchiveCopy {
       add(line);
       countOne();
     }
-    platform::ignoreFailure(reader->close());  // read only
+    platform::ignoreFailure(reader->close(), "read only");
   }
 
   // Writes the archive's directory; an archive that cannot be finished is no archive.
@@ -157,9 +157,9 @@ class ArchiveCopy {
   // the restore to it: neither stays.
   void discardUnfinishedArchive(bool pointerWritten) {
     platform::FileSystem& files = m_program.files();
-    platform::ignoreFailure(files.deleteFile(m_archivePath, platform::Force::No));
+    platform::ignoreFailure(files.deleteFile(m_archivePath, platform::Force::No), "removing an unfinished archive");
     if (pointerWritten) {
-      platform::ignoreFailure(files.deleteFile(m_pointerPath, platform::Force::No));
+      platform::ignoreFailure(files.deleteFile(m_pointerPath, platform::Force::No), "removing the pointer to an unfinished archive");
     }
   }
 
@@ -245,14 +245,14 @@ void CopyDataFiles(Program& program) {
   constexpr platform::Overwrite kReplace = platform::Overwrite::Yes;
   // Each item is optional on a given machine: a missing one is skipped without a word.
   platform::ignoreFailure(
-      files.copyFolder("C:\\w2kconversion", target + "w2kconversion", kReplace));
+      files.copyFolder("C:\\w2kconversion", target + "w2kconversion", kReplace), "the w2kconversion folder of the profile backup");
   platform::ignoreFailure(files.copyFile(
-      "c:\\program files\\microsoft office\\templates\\outlook\\*.oft", target, kReplace));
+      "c:\\program files\\microsoft office\\templates\\outlook\\*.oft", target, kReplace), "the Outlook templates of the profile backup");
   platform::ignoreFailure(files.copyFile(
-      "c:\\program files\\microsoft office\\templates\\normal.dot", target, kReplace));
+      "c:\\program files\\microsoft office\\templates\\normal.dot", target, kReplace), "normal.dot of the profile backup");
   platform::ignoreFailure(
       files.copyFile(GetEnvVar(program, "windir") + "\\" + program.session.strUserName + ".FAV",
-                     target, kReplace));
+                     target, kReplace), "the user's .FAV file of the profile backup");
 }
 
 void BackupProfileFiles(Program& program) {
@@ -264,7 +264,7 @@ void BackupProfileFiles(Program& program) {
   form.Select_All();
   // Failures were reported to the user by the copy itself.
   platform::ignoreFailure(
-      CopySelectedFiles(program, forms::joinPath(form.txtFileDir.text(), "migration\\files\\")));
+      CopySelectedFiles(program, forms::joinPath(form.txtFileDir.text(), "migration\\files\\")), "the files of the profile backup");
 }
 
 }  // namespace migration

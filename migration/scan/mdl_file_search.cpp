@@ -86,7 +86,7 @@ bool CopyTree(platform::FileSystem& files, const std::string& source, const std:
       if (entry.attributes & kNotCopied) continue;
       // A file that cannot be copied is skipped without notice.
       platform::ignoreFailure(
-          files.copyFile(from + entry.name, to + entry.name, platform::Overwrite::Yes));
+          files.copyFile(from + entry.name, to + entry.name, platform::Overwrite::Yes), "a file of the data directory");
     }
   }
 

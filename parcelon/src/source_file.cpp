@@ -27,7 +27,7 @@ SourceFile::SourceFile(std::unique_ptr<platform::File> file, EntryInfo info, std
 
 platform::Status SourceFile::writeEntry(ZipWriter& writer, const std::string& storedName,
                                         const std::string& comment, const StatusSink& status) {
-  if (const auto s = writer.startEntry(storedName, m_info, comment); s != platform::ERROR_SUCCESS) {
+  if (const auto s = writer.startEntry(storedName, m_info, comment); s.failed()) {
     return s;
   }
   std::vector<std::uint8_t> chunk(kStatusChunkSize);
@@ -36,7 +36,7 @@ platform::Status SourceFile::writeEntry(ZipWriter& writer, const std::string& st
     auto filled = fill(chunk);
     if (!filled) return filled.status();
     if (*filled == 0) break;
-    if (const auto s = writer.writeEntryData(chunk.data(), *filled); s != platform::ERROR_SUCCESS) {
+    if (const auto s = writer.writeEntryData(chunk.data(), *filled); s.failed()) {
       return s;
     }
     progress.advance(*filled);

@@ -38,18 +38,18 @@ class ZipWriter {
   ZipWriter(const ZipWriter&) = delete;
   ZipWriter& operator=(const ZipWriter&) = delete;
 
-  // Closes an entry still open. An empty name is stored as "-". kErrorFileTooLarge when the
+  // Closes an entry still open. An empty name is stored as "-". platform::ERROR_FILE_TOO_LARGE when the
   // archive cannot hold one more entry or the name or comment is too long for its field.
   [[nodiscard]] platform::Status startEntry(const std::string& name, const EntryInfo& info,
                                             const std::string& comment);
-  // kErrorFileTooLarge, with nothing written, when the entry or the archive would outgrow what
+  // platform::ERROR_FILE_TOO_LARGE, with nothing written, when the entry or the archive would outgrow what
   // the records can hold.
   [[nodiscard]] platform::Status writeEntryData(const std::uint8_t* data, std::size_t count);
   [[nodiscard]] platform::Status closeEntry();
   // Drops the open entry: the file is cut back to where its local header began.
   [[nodiscard]] platform::Status abandonEntry();
   // Closes an open entry, writes the central directory and the end record with `comment`, and
-  // closes the file. Fails with kErrorFileTooLarge, writing nothing, for a comment that would
+  // closes the file. Fails with platform::ERROR_FILE_TOO_LARGE, writing nothing, for a comment that would
   // put the end record out of a reader's reach.
   [[nodiscard]] platform::Status close(const std::string& comment);
 

@@ -247,8 +247,8 @@ std::string classesRootValue(platform::Registry& registry, const std::string& ke
   platform::DWORD size = sizeof data;
   const auto status = registry.RegQueryValueExA(handle, name, nullptr,
                                                 reinterpret_cast<platform::BYTE*>(data), &size);
-  registry.RegCloseKey(handle);
-  return status == platform::ERROR_SUCCESS ? std::string(data) : "(no value)";
+  EXPECT_EQ(registry.RegCloseKey(handle), platform::ERROR_SUCCESS);
+  return status.ok() ? std::string(data) : "(no value)";
 }
 
 TEST_F(CInterface, RegistrationWritesTheIdentityTableAndRemovesIt) {

@@ -51,10 +51,10 @@ std::optional<std::string> NativeDrives::registeredType(char letter) const {
   char text[64] = {};
   DWORD type = 0;
   DWORD size = sizeof text - 1;
-  const LONG status =
+  const Status status =
       m_registry->RegQueryValueExA(key, name.c_str(), &type, reinterpret_cast<BYTE*>(text), &size);
-  ignoreFailure(m_registry->RegCloseKey(key));  // a read-only handle: nothing to write back
-  if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
+  ignoreFailure(m_registry->RegCloseKey(key), "a read-only handle: nothing to write back");
+  if (status.failed() || type != REG_SZ) return std::nullopt;
   return std::string(text, size > 0 && text[size - 1] == '\0' ? size - 1 : size);
 }
 

@@ -161,8 +161,7 @@ Status NativeFileSystem::copyFileInto(const std::vector<HostEntry>& sources,
   if (!into) return into.status();
   for (const HostEntry& source : sources) {
     const fs::path target = copyTargetIn(into->host, source.entry.name, source.host);
-    const Status status = copyHostFile(source.host, target, overwrite);
-    if (status != ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(copyHostFile(source.host, target, overwrite));
   }
   return ERROR_SUCCESS;
 }
@@ -198,7 +197,7 @@ Status NativeFileSystem::copyFolder(const std::string& source, const std::string
     for (const HostEntry& folder : *sources) {
       const fs::path target = copyTargetIn(into->host, folder.entry.name, folder.host);
       const Status status = copyHostTree(folder.host, target, overwrite);
-      if (status != ERROR_SUCCESS) return status;
+      if (status.failed()) return status;
     }
     return ERROR_SUCCESS;
   }
@@ -240,7 +239,7 @@ Status NativeFileSystem::deleteFile(const std::string& path, Force force) {
     }
   }
   for (const HostEntry& victim : victims) {
-    if (const Status status = removeFile(victim.host); status != ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(removeFile(victim.host));
   }
   return ERROR_SUCCESS;
 }
@@ -264,7 +263,7 @@ Status NativeFileSystem::deleteFolder(const std::string& path, Force force) {
     }
   }
   for (const HostEntry& victim : victims) {
-    if (const Status status = removeHostTree(victim.host); status != ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(removeHostTree(victim.host));
   }
   return ERROR_SUCCESS;
 }
@@ -297,7 +296,7 @@ Status NativeFileSystem::moveFile(const std::string& source, const std::string& 
   if (errno != EXDEV || isHostFolder(from->host)) return statusFromErrno(errno);
   // Another host file system: copy, then remove the original once the copy stands.
   const Status copied = copyHostFile(from->host, target, Overwrite::Yes);
-  return copied == ERROR_SUCCESS ? removeFile(from->host) : copied;
+  return copied.ok() ? removeFile(from->host) : copied;
 }
 
 Result<std::vector<DirectoryEntry>> NativeFileSystem::listFolder(const std::string& folder,
@@ -329,7 +328,7 @@ Result<std::unique_ptr<File>> NativeFileSystem::openFile(const std::string& path
   using Opened = Result<std::unique_ptr<File>>;
   auto found = locate(path);
   if (!found) return Opened::failure(found.status(), found.subject());
-  if (const Status status = checkOpen(*found, mode); status != ERROR_SUCCESS) {
+  if (const Status status = checkOpen(*found, mode); status.failed()) {
     return Opened::failure(status, path);
   }
   const OpenFlags how = openFlags(mode);

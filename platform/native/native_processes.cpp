@@ -50,7 +50,7 @@ Result<ProcessOutcome> NativeProcesses::start(const std::string& commandLine, Wi
                                               Wait wait) {
   // NOTE: the log is a record for people and tests; a machine root we cannot write to must
   // not stop the program being started.
-  ignoreFailure(log(commandLine));
+  ignoreFailure(log(commandLine), "the command log could not be written");
   const CommandLine parsed = parseCommandLine(commandLine);
   const auto program = m_programs.find(parsed.name);
   if (program == m_programs.end()) {
@@ -79,7 +79,7 @@ std::uint32_t NativeProcesses::runRegedit(const std::vector<std::string>& argume
   const bool imported = importRegFile(m_registry, *bytes).imported;
   // The editor is a process of its own: what it imported is on disk when it ends.
   for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    ignoreFailure(static_cast<Status>(m_registry.RegFlushKey(root)));
+    ignoreFailure(m_registry.RegFlushKey(root), "the registry could not be written back after an import");
   }
   return imported ? kSucceeded : kFailed;
 }

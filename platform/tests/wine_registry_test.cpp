@@ -204,7 +204,7 @@ void dumpKey(Registry& registry, HKEY root, const std::string& path, std::string
     DWORD nameLength = sizeof name;
     DWORD dataLength = sizeof data;
     DWORD type = 0;
-    if (registry.RegEnumValueA(key, index, name, &nameLength, &type, data, &dataLength) != 0) break;
+    if (registry.RegEnumValueA(key, index, name, &nameLength, &type, data, &dataLength).failed()) break;
     std::string line = "  \"" + std::string(name, nameLength) + "\" " + std::to_string(type) + ":";
     char hex[4];
     for (DWORD i = 0; i < dataLength; ++i) {
@@ -218,10 +218,10 @@ void dumpKey(Registry& registry, HKEY root, const std::string& path, std::string
   std::vector<std::string> subkeys;
   for (DWORD index = 0;; ++index) {
     DWORD nameLength = sizeof name;
-    if (registry.RegEnumKeyExA(key, index, name, &nameLength) != 0) break;
+    if (registry.RegEnumKeyExA(key, index, name, &nameLength).failed()) break;
     subkeys.emplace_back(name, nameLength);
   }
-  registry.RegCloseKey(key);
+  EXPECT_EQ(registry.RegCloseKey(key), ERROR_SUCCESS);
   for (const std::string& subkey : subkeys) dumpKey(registry, root, path + "\\" + subkey, out);
 }
 
@@ -258,8 +258,8 @@ TEST_F(WineRegistryTest, WineReadsWhatWeWrite) {
     set("Count", REG_DWORD, std::string("\x1a\0\0\0", 4));
     for (const char* subkey : {"Sub B", "sub a"}) {
       HKEY sub = 0;
-      EXPECT_EQ(registry.RegCreateKeyExA(key, subkey, KEY_ALL_ACCESS, &sub, nullptr), 0);
-      registry.RegCloseKey(sub);
+      EXPECT_EQ(registry.RegCreateKeyExA(key, subkey, KEY_ALL_ACCESS, &sub, nullptr), ERROR_SUCCESS);
+      EXPECT_EQ(registry.RegCloseKey(sub), ERROR_SUCCESS);
     }
     EXPECT_EQ(registry.RegCloseKey(key), ERROR_SUCCESS);
   }
@@ -316,9 +316,9 @@ TEST_F(WineRegistryTest, WeReadWhatWineWrites) {
     BYTE data[256];
     DWORD size = sizeof data;
     DWORD type = 0;
-    const LONG status = registry.RegQueryValueExA(handle, name, &type, data, &size);
-    registry.RegCloseKey(handle);
-    if (status != ERROR_SUCCESS) return {0xFFFFFFFF, "status " + std::to_string(status)};
+    const Status status = registry.RegQueryValueExA(handle, name, &type, data, &size);
+    EXPECT_EQ(registry.RegCloseKey(handle), ERROR_SUCCESS);
+    if (status.failed()) return {0xFFFFFFFF, "status " + toString(status)};
     return {type, std::string(reinterpret_cast<char*>(data), size)};
   };
   const auto sz = [](const std::string& text) { return std::make_pair(REG_SZ, text + '\0'); };
@@ -336,7 +336,7 @@ TEST_F(WineRegistryTest, WeReadWhatWineWrites) {
       registry.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\TransvaleCheck\\Wine\\[BRACKET] key", 0,
                              KEY_READ, &bracket),
       ERROR_SUCCESS);
-  registry.RegCloseKey(bracket);
+  EXPECT_EQ(registry.RegCloseKey(bracket), ERROR_SUCCESS);
 }
 
 TEST_F(WineRegistryTest, OurImportAndWinesLeaveTheSameRegistry) {

@@ -287,27 +287,28 @@ void makeDrives(const std::filesystem::path& root, const MachineDescription& des
   }
 }
 
-void writeRegistry(platform::Registry& registry, const MachineDescription& description) {
+// The first failure stops the writing: a machine that lacks part of its description would only
+// make the scenario fail later, for a reason further from its cause.
+platform::Status writeRegistry(platform::Registry& registry, const MachineDescription& description) {
   const RegistryPath drives{platform::HKEY_LOCAL_MACHINE, "Software\\Wine\\Drives"};
   for (const auto& [letter, drive] : description.drives) {
-    writeRegistryValue(registry, drives, std::string(1, letter) + ":",
-                       {platform::REG_SZ, drive.wineType + '\0'});
+    RETURN_IF_FAILED(writeRegistryValue(registry, drives, std::string(1, letter) + ":",
+                                        {platform::REG_SZ, drive.wineType + '\0'}));
   }
   const RegistryPath system{platform::HKEY_LOCAL_MACHINE, kSystemEnvironmentKey};
   for (const auto& [name, value] : description.environment) {
-    writeRegistryValue(registry, system, name, {platform::REG_SZ, value + '\0'});
+    RETURN_IF_FAILED(writeRegistryValue(registry, system, name, {platform::REG_SZ, value + '\0'}));
   }
   if (description.user) {
-    writeRegistryValue(registry, {platform::HKEY_CURRENT_USER, "Volatile Environment"}, "USERNAME",
-                       {platform::REG_SZ, *description.user + '\0'});
+    RETURN_IF_FAILED(writeRegistryValue(registry,
+                                        {platform::HKEY_CURRENT_USER, "Volatile Environment"},
+                                        "USERNAME", {platform::REG_SZ, *description.user + '\0'}));
   }
   for (const auto& reg : description.registry) {
-    if (reg.name) {
-      writeRegistryValue(registry, reg.path, *reg.name, reg.data);
-    } else {
-      createRegistryKey(registry, reg.path);
-    }
+    RETURN_IF_FAILED(reg.name ? writeRegistryValue(registry, reg.path, *reg.name, reg.data)
+                              : createRegistryKey(registry, reg.path));
   }
+  return platform::ERROR_SUCCESS;
 }
 
 // Creates every missing folder of `path`, the path included.
@@ -316,7 +317,7 @@ void createFolders(platform::FileSystem& files, const std::string& path) {
     if (i < path.size() && path[i] != '\\') continue;
     const std::string prefix = path.substr(0, i);
     if (prefix.size() > 2 && !files.folderExists(prefix)) {
-      platform::ignoreFailure(files.createFolder(prefix));
+      platform::ignoreFailure(files.createFolder(prefix), "a folder of the described machine");
     }
   }
 }
@@ -351,14 +352,14 @@ bool writeFiles(platform::NativeMachine& machine, const MachineDescription& desc
     const std::size_t slash = file.path.rfind('\\');
     if (slash != std::string::npos) createFolders(files, file.path.substr(0, slash));
     const platform::Status status = createEntry(files, file);
-    if (status != platform::ERROR_SUCCESS) {
+    if (status.failed()) {
       error = file.location + ": cannot create " + file.path + " (status " +
-              std::to_string(status) + ")";
+              platform::toString(status) + ")";
       return false;
     }
-    platform::ignoreFailure(files.setLastWriteTime(file.path, file.time.value_or(now)));
+    platform::ignoreFailure(files.setLastWriteTime(file.path, file.time.value_or(now)), "the time of a described file");
     if (file.attributes != 0)
-      platform::ignoreFailure(files.setAttributes(file.path, file.attributes));
+      platform::ignoreFailure(files.setAttributes(file.path, file.attributes), "the attributes of a described file");
   }
   return true;
 }
@@ -388,8 +389,8 @@ bool ScenarioMachine::build(const std::vector<ScenarioLine>& lines, std::string&
   makeDrives(m_root, description);
   m_machine =
       std::make_unique<platform::NativeMachine>(m_root, m_clock, description.programDirectory);
-  writeRegistry(m_machine->registry(), description);
-  if (m_machine->nativeRegistry().flushAll() != platform::ERROR_SUCCESS) {
+  if (writeRegistry(m_machine->registry(), description).failed() ||
+      m_machine->nativeRegistry().flushAll().failed()) {
     error = "cannot write the machine's registry";
     return false;
   }

@@ -79,7 +79,7 @@ std::string describeStatus(Status status) {
       {ERROR_ALREADY_EXISTS, "it already exists"},
   };
   const auto found = meanings.find(status);
-  const std::string text = "error " + std::to_string(status);
+  const std::string text = "error " + platform::toString(status);
   return found == meanings.end() ? text : text + " (" + found->second + ")";
 }
 

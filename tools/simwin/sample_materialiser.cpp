@@ -110,11 +110,11 @@ std::optional<std::string> registerDriveTypes(const SampleDescription& descripti
     if (registry.RegSetValueExA(key, name.c_str(), platform::REG_SZ, data,
                                 static_cast<platform::DWORD>(drive.type.size() + 1)) !=
         platform::ERROR_SUCCESS) {
-      platform::ignoreFailure(registry.RegCloseKey(key));  // the set failed already
+      platform::ignoreFailure(registry.RegCloseKey(key), "the set failed already");
       return "cannot set the type of drive " + name;
     }
   }
-  if (registry.RegCloseKey(key) != platform::ERROR_SUCCESS || registry.flushAll() != 0) {
+  if (registry.RegCloseKey(key) != platform::ERROR_SUCCESS || registry.flushAll().failed()) {
     return "cannot save system.reg";
   }
   return std::nullopt;
@@ -150,12 +150,12 @@ std::optional<std::string> applyTimesAndAttributes(const SampleDescription& desc
   platform::NativeFileSystem files(destination);
   for (const SampleTime& time : description.times) {
     const platform::Status status = files.setLastWriteTime(time.path, time.time);
-    if (status != platform::ERROR_SUCCESS)
+    if (status.failed())
       return failed("cannot set the time of", time.path, status);
   }
   for (const SampleAttributes& entry : description.attributes) {
     const platform::Status status = files.setAttributes(entry.path, entry.attributes);
-    if (status != platform::ERROR_SUCCESS) {
+    if (status.failed()) {
       return failed("cannot set the attributes of", entry.path, status);
     }
   }

@@ -12,7 +12,7 @@ constexpr const char* kKey = "Software\\Test";
 using platform::BYTE;
 using platform::DWORD;
 using platform::HKEY;
-using platform::LONG;
+using platform::Status;
 using platform::REGSAM;
 
 // The machine's registry, watched: the access each key was opened with, the keys still open,
@@ -21,46 +21,46 @@ class WatchedRegistry final : public platform::Registry {
  public:
   explicit WatchedRegistry(platform::Registry& inner) : m_inner(inner) {}
 
-  LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access,
+  Status RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access,
                      HKEY* result) override {
     accesses.push_back(access);
-    const LONG status = m_inner.RegOpenKeyExA(key, subKey, options, access, result);
-    if (status == 0) ++openKeys;
+    const Status status = m_inner.RegOpenKeyExA(key, subKey, options, access, result);
+    if (status.ok()) ++openKeys;
     return status;
   }
-  LONG RegCreateKeyExA(HKEY key, const char* subKey, REGSAM access, HKEY* result,
+  Status RegCreateKeyExA(HKEY key, const char* subKey, REGSAM access, HKEY* result,
                        DWORD* disposition) override {
     ++creates;
     return m_inner.RegCreateKeyExA(key, subKey, access, result, disposition);
   }
-  LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameLength) override {
+  Status RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameLength) override {
     return m_inner.RegEnumKeyExA(key, index, name, nameLength);
   }
-  LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type,
+  Status RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type,
                      BYTE* data, DWORD* dataLength) override {
     return m_inner.RegEnumValueA(key, index, name, nameLength, type, data, dataLength);
   }
-  LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* type, BYTE* data,
+  Status RegQueryValueExA(HKEY key, const char* valueName, DWORD* type, BYTE* data,
                         DWORD* dataLength) override {
     return m_inner.RegQueryValueExA(key, valueName, type, data, dataLength);
   }
-  LONG RegSetValueExA(HKEY key, const char* valueName, DWORD type, const BYTE* data,
+  Status RegSetValueExA(HKEY key, const char* valueName, DWORD type, const BYTE* data,
                       DWORD dataLength) override {
     return m_inner.RegSetValueExA(key, valueName, type, data, dataLength);
   }
-  LONG RegDeleteValueA(HKEY key, const char* valueName) override {
+  Status RegDeleteValueA(HKEY key, const char* valueName) override {
     return m_inner.RegDeleteValueA(key, valueName);
   }
-  LONG RegDeleteKeyA(HKEY key, const char* subKey) override {
+  Status RegDeleteKeyA(HKEY key, const char* subKey) override {
     return m_inner.RegDeleteKeyA(key, subKey);
   }
-  LONG RegDeleteTreeA(HKEY key, const char* subKey) override {
+  Status RegDeleteTreeA(HKEY key, const char* subKey) override {
     return m_inner.RegDeleteTreeA(key, subKey);
   }
-  LONG RegFlushKey(HKEY key) override { return m_inner.RegFlushKey(key); }
-  LONG RegCloseKey(HKEY key) override {
-    const LONG status = m_inner.RegCloseKey(key);
-    if (status == 0) --openKeys;
+  Status RegFlushKey(HKEY key) override { return m_inner.RegFlushKey(key); }
+  Status RegCloseKey(HKEY key) override {
+    const Status status = m_inner.RegCloseKey(key);
+    if (status.ok()) --openKeys;
     return status;
   }
 
@@ -78,17 +78,17 @@ class MdlRegistryTest : public ::testing::Test {
     platform::HKEY key = 0;
     ASSERT_EQ(registry().RegCreateKeyExA(platform::HKEY_CURRENT_USER, kKey,
                                          platform::KEY_ALL_ACCESS, &key, nullptr),
-              0);
+              platform::ERROR_SUCCESS);
     ASSERT_EQ(registry().RegSetValueExA(key, name, type,
                                         reinterpret_cast<const platform::BYTE*>(bytes.data()),
                                         static_cast<platform::DWORD>(bytes.size())),
-              0);
-    registry().RegCloseKey(key);
+              platform::ERROR_SUCCESS);
+    EXPECT_EQ(registry().RegCloseKey(key), platform::ERROR_SUCCESS);
   }
   // The stored type and bytes, or type REG_NONE with "missing".
   std::pair<platform::DWORD, std::string> stored(const char* name) {
     platform::HKEY key = 0;
-    if (registry().RegOpenKeyExA(platform::HKEY_CURRENT_USER, kKey, 0, platform::KEY_READ, &key)) {
+    if (registry().RegOpenKeyExA(platform::HKEY_CURRENT_USER, kKey, 0, platform::KEY_READ, &key).failed()) {
       return {platform::REG_NONE, "missing key"};
     }
     platform::DWORD type = 0;
@@ -96,8 +96,8 @@ class MdlRegistryTest : public ::testing::Test {
     std::string bytes(size, '\0');
     const auto status = registry().RegQueryValueExA(
         key, name, &type, reinterpret_cast<platform::BYTE*>(bytes.data()), &size);
-    registry().RegCloseKey(key);
-    if (status != 0) return {platform::REG_NONE, "missing"};
+    EXPECT_EQ(registry().RegCloseKey(key), platform::ERROR_SUCCESS);
+    if (status.failed()) return {platform::REG_NONE, "missing"};
     return {type, bytes.substr(0, size)};
   }
   RegValue query(const char* name) {
@@ -131,13 +131,13 @@ TEST_F(MdlRegistryTest, OtherTypesAndMissingValuesReadEmpty) {
 
   platform::HKEY key = 0;
   ASSERT_EQ(registry().RegOpenKeyExA(platform::HKEY_CURRENT_USER, kKey, 0, kRegistryAccess, &key),
-            0);
+            platform::ERROR_SUCCESS);
   RegValue value("left over");
-  EXPECT_EQ(QueryValueEx(registry(), key, "Bits", value), -1);
+  EXPECT_EQ(QueryValueEx(registry(), key, "Bits", value), kUnsupportedType);
   EXPECT_TRUE(value.isEmpty());
   EXPECT_EQ(QueryValueEx(registry(), key, "Missing", value),
-            static_cast<platform::LONG>(platform::ERROR_FILE_NOT_FOUND));
-  registry().RegCloseKey(key);
+            static_cast<platform::Status>(platform::ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(registry().RegCloseKey(key), platform::ERROR_SUCCESS);
 }
 
 TEST_F(MdlRegistryTest, WritesTextWithoutNulAndIntegers) {
@@ -172,7 +172,7 @@ TEST_F(MdlRegistryTest, NeverCreatesKeys) {
   platform::HKEY key = 0;
   EXPECT_NE(registry().RegOpenKeyExA(platform::HKEY_CURRENT_USER, "Software\\New", 0,
                                      platform::KEY_READ, &key),
-            0);
+            platform::ERROR_SUCCESS);
 }
 
 TEST_F(MdlRegistryTest, EveryKeyOpensWithOneMaskAndCloses) {

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 #include "platform/text_file.h"
 
 namespace migration::testing {
@@ -17,7 +19,7 @@ TestProgram::TestProgram() {
   addDrive('c');
   m_machine = std::make_unique<platform::NativeMachine>(m_root, m_clock, "C:\\Transvale");
   setRegistryText(platform::HKEY_CURRENT_USER, "Volatile Environment", "USERNAME", "jsmith");
-  platform::ignoreFailure(files().createFolder("C:\\Transvale"));
+  platform::ignoreFailure(files().createFolder("C:\\Transvale"), "the program directory of a fresh machine");
   m_program = std::make_unique<Program>(*m_machine, m_ui, "");
 }
 
@@ -42,24 +44,29 @@ void TestProgram::addDriveLink(char letter, const std::string& target) {
 void TestProgram::setRegistryText(platform::HKEY root, const std::string& key,
                                   const std::string& name, const std::string& text) {
   platform::HKEY handle = 0;
-  m_machine->registry().RegCreateKeyExA(root, key.c_str(), platform::KEY_ALL_ACCESS, &handle,
-                                        nullptr);
+  EXPECT_EQ(m_machine->registry().RegCreateKeyExA(root, key.c_str(), platform::KEY_ALL_ACCESS,
+                                                  &handle, nullptr),
+            platform::ERROR_SUCCESS);
   const std::string data = text + '\0';
-  m_machine->registry().RegSetValueExA(handle, name.c_str(), platform::REG_SZ,
-                                       reinterpret_cast<const platform::BYTE*>(data.data()),
-                                       static_cast<platform::DWORD>(data.size()));
-  m_machine->registry().RegCloseKey(handle);
+  EXPECT_EQ(m_machine->registry().RegSetValueExA(
+                handle, name.c_str(), platform::REG_SZ,
+                reinterpret_cast<const platform::BYTE*>(data.data()),
+                static_cast<platform::DWORD>(data.size())),
+            platform::ERROR_SUCCESS);
+  EXPECT_EQ(m_machine->registry().RegCloseKey(handle), platform::ERROR_SUCCESS);
 }
 
 void TestProgram::setRegistryDword(platform::HKEY root, const std::string& key,
                                    const std::string& name, std::uint32_t value) {
   platform::HKEY handle = 0;
-  m_machine->registry().RegCreateKeyExA(root, key.c_str(), platform::KEY_ALL_ACCESS, &handle,
-                                        nullptr);
-  m_machine->registry().RegSetValueExA(handle, name.c_str(), platform::REG_DWORD,
-                                       reinterpret_cast<const platform::BYTE*>(&value),
-                                       sizeof value);
-  m_machine->registry().RegCloseKey(handle);
+  EXPECT_EQ(m_machine->registry().RegCreateKeyExA(root, key.c_str(), platform::KEY_ALL_ACCESS,
+                                                  &handle, nullptr),
+            platform::ERROR_SUCCESS);
+  EXPECT_EQ(m_machine->registry().RegSetValueExA(handle, name.c_str(), platform::REG_DWORD,
+                                                 reinterpret_cast<const platform::BYTE*>(&value),
+                                                 sizeof value),
+            platform::ERROR_SUCCESS);
+  EXPECT_EQ(m_machine->registry().RegCloseKey(handle), platform::ERROR_SUCCESS);
 }
 
 void TestProgram::writeFile(const std::string& path, const std::string& bytes) {

@@ -33,17 +33,17 @@ class DialogsTest : public ::testing::Test {
 };
 
 TEST_F(DialogsTest, DirectoryModeReturnsTheOpenedDirectory) {
-  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("c:\\data"), 0u); },
+  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("c:\\data"), platform::ERROR_SUCCESS); },
                        [](frmBrowse& b) { b.cmdOK.click(); }}),
             "C:\\Data");
 }
 
 TEST_F(DialogsTest, NothingOpenedOrCancelledReturnsEmpty) {
   EXPECT_EQ(getDir(0, {[](frmBrowse& b) { b.cmdOK.click(); }}), "");
-  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), 0u); },
+  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), platform::ERROR_SUCCESS); },
                        [](frmBrowse& b) { b.cmdCancel.click(); }}),
             "");
-  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), 0u); },
+  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), platform::ERROR_SUCCESS); },
                        [](frmBrowse& b) { b.unload(forms::UnloadMode::WindowFrame); }}),
             "");
   EXPECT_EQ(messageCount(), 0u);
@@ -54,10 +54,10 @@ TEST_F(DialogsTest, MasterFileModeWantsAMasterFile) {
       getDir(1, {[](frmBrowse& b) {
                    EXPECT_FALSE(b.cmdCreate.enabled());
                    EXPECT_TRUE(b.filMig.visible());
-                   ASSERT_EQ(b.Dir1.setPath("C:\\Data"), 0u);
+                   ASSERT_EQ(b.Dir1.setPath("C:\\Data"), platform::ERROR_SUCCESS);
                  },
                  [](frmBrowse& b) { b.cmdOK.click(); },  // no master file here: stays open
-                 [](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Mig"), 0u); },
+                 [](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Mig"), platform::ERROR_SUCCESS); },
                  [](frmBrowse& b) { b.cmdOK.click(); }});
   EXPECT_EQ(chosen, "C:\\Mig\\master.mig");
   ASSERT_EQ(messageCount(), 1u);
@@ -70,8 +70,8 @@ TEST_F(DialogsTest, MasterFileModeWantsAMasterFile) {
 TEST_F(DialogsTest, ChoosingTheRootOfCSetsTheRestoreDirectory) {
   frmMain& main = m_test.program().mainForm();
   main.txtRestoreFiles.setText("D:\\Restore");
-  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), 0u); },
-                       [](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\"), 0u); },
+  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), platform::ERROR_SUCCESS); },
+                       [](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\"), platform::ERROR_SUCCESS); },
                        [](frmBrowse& b) { b.cmdOK.click(); }}),
             "C:\\");
   EXPECT_EQ(main.txtRestoreFiles.text(), "C:\\");
@@ -79,7 +79,7 @@ TEST_F(DialogsTest, ChoosingTheRootOfCSetsTheRestoreDirectory) {
 
 TEST_F(DialogsTest, AnUnreadableDriveLeavesTheDirectoryList) {
   m_test.addDriveLink('e', "../no_such_cdrom");
-  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), 0u); },
+  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), platform::ERROR_SUCCESS); },
                        [](frmBrowse& b) {
                          ASSERT_TRUE(b.Drive1.setDrive("e:"));
                          EXPECT_EQ(b.Dir1.path(), "C:\\Data");

@@ -136,7 +136,7 @@ class CopyTreeTest : public ::testing::Test {
 
   void makeFile(const std::string& path, const std::string& bytes) {
     for (std::size_t i = 3; i < path.size(); ++i) {
-      if (path[i] == '\\') platform::ignoreFailure(files().createFolder(path.substr(0, i)));
+      if (path[i] == '\\') platform::ignoreFailure(files().createFolder(path.substr(0, i)), "a folder of the test machine");
     }
     m_test.writeFile(path, bytes);
   }
@@ -169,8 +169,8 @@ TEST_F(CopyTreeTest, WithoutProceedOnlyTheTopLevelIsCopied) {
 
 TEST_F(CopyTreeTest, HiddenEntriesAreNeitherCopiedNorEntered) {
   makeFile("C:\\Src\\hidden.url", "h");
-  ASSERT_EQ(files().setAttributes("C:\\Src\\hidden.url", platform::FILE_ATTRIBUTE_HIDDEN), 0u);
-  ASSERT_EQ(files().setAttributes("C:\\Src\\B", platform::FILE_ATTRIBUTE_HIDDEN), 0u);
+  ASSERT_EQ(files().setAttributes("C:\\Src\\hidden.url", platform::FILE_ATTRIBUTE_HIDDEN), platform::ERROR_SUCCESS);
+  ASSERT_EQ(files().setAttributes("C:\\Src\\B", platform::FILE_ATTRIBUTE_HIDDEN), platform::ERROR_SUCCESS);
   const bool proceed = true;
   EXPECT_TRUE(CopyTree(files(), "C:\\Src", "C:\\Tgt", proceed, "*.url"));
   EXPECT_EQ(content("C:\\Tgt\\hidden.url"), "<missing>");
@@ -180,7 +180,7 @@ TEST_F(CopyTreeTest, HiddenEntriesAreNeitherCopiedNorEntered) {
 TEST(ScanProgressTest, TheProgressWindowIsUpWhileTheScanRuns) {
   testing::TestProgram test;
   test.writeFile("C:\\a.doc", "a");
-  platform::ignoreFailure(test.files().createFolder("C:\\Docs"));
+  platform::ignoreFailure(test.files().createFolder("C:\\Docs"), "a folder of the test machine");
   test.writeFile("C:\\Docs\\b.doc", "b");
   frmMain& form = test.program().mainForm();
   form.lstStandardFiles.setSelected(0, true);
@@ -202,9 +202,9 @@ TEST(ScanProgressTest, TheStatusLineFollowsBothSearches) {
   testing::TestProgram test;
   test.addDrive('d');
   test.writeFile("C:\\a.doc", "a");
-  platform::ignoreFailure(test.files().createFolder("C:\\Docs"));
+  platform::ignoreFailure(test.files().createFolder("C:\\Docs"), "a folder of the test machine");
   test.writeFile("C:\\Docs\\b.doc", "b");
-  platform::ignoreFailure(test.files().createFolder("D:\\Sub"));
+  platform::ignoreFailure(test.files().createFolder("D:\\Sub"), "a folder of the test machine");
   test.writeFile("D:\\Sub\\e.doc", "e");
   frmMain& form = test.program().mainForm();
   form.lstStandardFiles.setSelected(0, true);

@@ -59,7 +59,7 @@ TEST_F(ScriptBuilderTest, Texts) {
 // status line alone.
 TEST_F(ScriptBuilderTest, SearchIgnoresTheExcludeListAndTheStatusLine) {
   m_test.program().config.arrExcludeList = {""};  // would keep the main scan out of everything
-  platform::ignoreFailure(m_test.files().createFolder("C:\\Config"));
+  platform::ignoreFailure(m_test.files().createFolder("C:\\Config"), "a folder of the test machine");
   m_test.writeFile("C:\\Config\\app.ini", "a");
   m_test.writeFile("C:\\root.INI", "r");
   frmMain& main = m_test.program().mainForm();

@@ -55,7 +55,7 @@ TEST_F(RegCommandTest, QueryShowsValuesThenSubkeysAsRegDoes) {
   ASSERT_EQ(registry.RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Sample\\Sub", KEY_ALL_ACCESS,
                                      &key, nullptr),
             ERROR_SUCCESS);
-  registry.RegCloseKey(key);
+  EXPECT_EQ(registry.RegCloseKey(key), ERROR_SUCCESS);
   ASSERT_EQ(registry.RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Sample", KEY_ALL_ACCESS, &key,
                                      nullptr),
             ERROR_SUCCESS);
@@ -66,7 +66,7 @@ TEST_F(RegCommandTest, QueryShowsValuesThenSubkeysAsRegDoes) {
   set(key, "Multi", REG_MULTI_SZ, std::string("a\0b\0\0", 5));
   set(key, "Big", REG_QWORD, std::string("\x55\x44\x33\x22\x11\0\0\0", 8));
   set(key, "Empty", REG_SZ, "");
-  registry.RegCloseKey(key);
+  EXPECT_EQ(registry.RegCloseKey(key), ERROR_SUCCESS);
 
   EXPECT_EQ(reg({"query", "hkcu\\Software\\Sample\\"}), 0);
   EXPECT_EQ(m_out.str(),

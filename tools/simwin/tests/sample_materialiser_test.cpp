@@ -40,10 +40,10 @@ std::string registryText(Registry& registry, HKEY root, const char* key, const c
   if (registry.RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return "<no key>";
   char data[512] = {};
   DWORD size = sizeof data - 1;
-  const LONG status =
+  const Status status =
       registry.RegQueryValueExA(handle, name, nullptr, reinterpret_cast<BYTE*>(data), &size);
-  ignoreFailure(registry.RegCloseKey(handle));
-  return status == ERROR_SUCCESS ? std::string(data) : "<no value>";
+  ignoreFailure(registry.RegCloseKey(handle), "a key opened for reading");
+  return status.ok() ? std::string(data) : "<no value>";
 }
 
 struct SampleCase {
