@@ -19,7 +19,7 @@
 #include "bench_timing.h"
 #include "forms/headless_ui.h"
 #include "frame/frm_main.h"
-#include "frame/program.h"
+#include "context/program.h"
 #include "native_machine.h"
 #include "platform/clock.h"
 #include "scan/mdl_file_search.h"
@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
   std::ostringstream log;
   forms::HeadlessUi ui(log);
   migration::Program program(machine, ui, "");
-  migration::frmMain& form = program.mainForm();
+  migration::frmMain& form = program.sharedForm<migration::frmMain>();
   // Every standard type: the widest selection a technician makes.
   std::string patterns;
   for (const char* list : migration::kStandardFilePatterns) {

@@ -10,10 +10,10 @@
 #include "app/screenshots.h"
 #include "app/ui_choice.h"
 #include "forms/headless_ui.h"
-#include "frame/mdl_main.h"
-#include "frame/program.h"
+#include "frame/start_up.h"
+#include "context/program.h"
 #include "gui/qt_ui.h"
-#include "machine_opener.h"
+#include "platform/open_machine.h"
 #include "platform/text_encoding.h"
 
 namespace {
@@ -61,8 +61,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(platform::utf8ToAnsi(argv[i]));
 
-  platform::SystemClock clock;
-  auto machine = platform::openNativeMachine(clock);
+  auto machine = platform::openMachine();
   if (!machine) {
     std::cerr << "migration: " << machine.subject() << "\n";
     return 1;

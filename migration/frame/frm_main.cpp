@@ -5,11 +5,12 @@
 
 #include <optional>
 
-#include "capture/mdl_registry.h"
+#include "context/mdl_registry.h"
 #include "frame/frm_about.h"
 #include "frame/frm_status_message.h"
-#include "frame/mdl_config.h"
-#include "frame/program.h"
+#include "context/mdl_config.h"
+#include "frame/save_defaults.h"
+#include "context/program.h"
 #include "scan/frm_exclude.h"
 #include "script/frm_reg_enum.h"
 
@@ -35,7 +36,51 @@ constexpr const char* kRemoveEveryoneFromPowerUsers =
   return platform::ERROR_SUCCESS;
 }
 
+// The text box or check box a module names, for a window that may be const.
+template <typename Window>
+auto& fieldOf(Window& window, MainWindow::Field which) {
+  switch (which) {
+    case MainWindow::Field::FileDir: return window.txtFileDir;
+    case MainWindow::Field::MigFile: return window.txtMigFile;
+    case MainWindow::Field::RestoreFiles: return window.txtRestoreFiles;
+    case MainWindow::Field::LimitLength: return window.txtLimitLength;
+    case MainWindow::Field::MigrateDir: break;
+  }
+  return window.txtMigrateDir;
+}
+
+template <typename Window>
+auto& optionOf(Window& window, MainWindow::Option which) {
+  switch (which) {
+    case MainWindow::Option::SaveDirectories: return window.chkSaveDir;
+    case MainWindow::Option::DataOnly: return window.chkData;
+    case MainWindow::Option::RestoreDocuments: return window.chkRestoreFiles;
+    case MainWindow::Option::CustomTypes: break;
+  }
+  return window.chkCustom;
+}
+
 }  // namespace
+
+std::string frmMain::fieldText(Field which) const { return fieldOf(*this, which).text(); }
+
+void frmMain::setFieldText(Field which, const std::string& text) {
+  fieldOf(*this, which).setText(text);
+}
+
+bool frmMain::isChecked(Option which) const { return optionOf(*this, which).checked(); }
+
+void frmMain::check(Option which) { optionOf(*this, which).setValue(forms::CheckState::Checked); }
+
+std::vector<std::size_t> frmMain::selectedStandardTypes() const {
+  return lstStandardFiles.selectedIndexes();
+}
+
+std::vector<std::string> frmMain::driveEntries() const {
+  std::vector<std::string> entries;
+  for (std::size_t i = 0; i < drvScan.count(); ++i) entries.push_back(drvScan.item(i));
+  return entries;
+}
 
 void frmMain::createZipComponent() {
   auto created = parcelon::xZip::create(m_program.machine());
@@ -123,7 +168,7 @@ void frmMain::Form_Unload() {
   // Started and forgotten: the program does not wait for it and a failure changes nothing.
   platform::ignoreFailure(m_program.machine().processes().start(
       kRemoveEveryoneFromPowerUsers, platform::WindowStyle::Hidden, platform::Wait::No), "removing Everyone from Power Users");
-  frmStatusMessage& status = m_program.statusMessageForm();
+  frmStatusMessage& status = m_program.sharedForm<frmStatusMessage>();
   status.setTopmost(false);
   status.unload();
 }
@@ -214,7 +259,7 @@ void frmMain::mnuOptionsExclude_Click() {
 }
 
 // Modeless: the builder may stay open beside the main window, and outlive it.
-void frmMain::mnuScript_Click() { m_program.regEnumForm().show(forms::ShowMode::Modeless); }
+void frmMain::mnuScript_Click() { m_program.sharedForm<frmRegEnum>().show(forms::ShowMode::Modeless); }
 
 void frmMain::mnuHelpAbout_Click() {
   frmAbout about(m_program);

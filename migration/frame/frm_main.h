@@ -4,7 +4,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "context/main_window.h"
 #include "forms/check_box.h"
 #include "forms/command_button.h"
 #include "forms/control_array.h"
@@ -28,16 +30,29 @@ namespace migration {
 
 class Program;
 
-class frmMain final : public forms::Form {
+class frmMain final : public forms::Form, public MainWindow {
  public:
   explicit frmMain(Program& program);
   ~frmMain() override;
 
   // Public methods other modules call.
-  void Update_Status(int panel, const std::string& text);
-  void Select_All();
-  void RestoreFilesAlso();
+  void Update_Status(int panel, const std::string& text) override;
+  void Select_All() override;
+  void RestoreFilesAlso() override;
   void creatpath(const std::string& path, int level);
+
+  // What the modules see of the window.
+  std::string fieldText(Field field) const override;
+  void setFieldText(Field field, const std::string& text) override;
+  bool isChecked(Option option) const override;
+  void check(Option option) override;
+  forms::ListView& foundFiles() override { return lvFiles; }
+  forms::ListView& customTypes() override { return lvType; }
+  std::vector<std::size_t> selectedStandardTypes() const override;
+  std::size_t settingsCount() const override { return lstMigration.count(); }
+  bool settingSelected(std::size_t index) const override { return lstMigration.selected(index); }
+  std::vector<std::string> driveEntries() const override;
+  parcelon::xZip* zipComponent() override { return xZip.get(); }
 
   // Event procedures, by control.
   void tabRTF_Click();

@@ -1,7 +1,7 @@
 // The main window's scan, copy, browse and custom type commands.
 #include "frame/frm_main.h"
-#include "frame/mdl_config.h"
-#include "frame/program.h"
+#include "context/mdl_config.h"
+#include "context/program.h"
 #include "platform/text_encoding.h"
 #include "scan/frm_add_type.h"
 #include "scan/frm_browse.h"
@@ -45,7 +45,7 @@ void frmMain::cmdFileScan_Click(int /*index*/) {
     return;
   }
   lvFiles.clear();
-  frmMessage& progress = m_program.messageForm();
+  frmMessage& progress = m_program.sharedForm<frmMessage>();
   progress.Cancel_Message(kScanMessage);
   ScanForFiles(m_program, drvScan.drive().substr(0, 2) + "\\", patterns);
   // NOTE: D: is searched as well, always: the data drive of the workstations this was made for.

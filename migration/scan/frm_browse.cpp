@@ -1,7 +1,6 @@
 #include "scan/frm_browse.h"
 
-#include "frame/frm_main.h"
-#include "frame/program.h"
+#include "context/program.h"
 #include "platform/text_encoding.h"
 #include "scan/frm_new_dir.h"
 
@@ -66,7 +65,7 @@ void frmBrowse::cmdOK_Click() {
     return;
   }
   if (platform::ansiToUpper(Dir1.path()) == "C:\\") {
-    m_program.mainForm().txtRestoreFiles.setText("C:\\");
+    m_program.mainWindow().setFieldText(MainWindow::Field::RestoreFiles, "C:\\");
   }
   bOK = true;
   unload();

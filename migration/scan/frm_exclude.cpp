@@ -1,8 +1,8 @@
 #include "scan/frm_exclude.h"
 
-#include "capture/mdl_registry.h"
-#include "frame/mdl_config.h"
-#include "frame/program.h"
+#include "context/mdl_registry.h"
+#include "context/mdl_config.h"
+#include "context/program.h"
 
 namespace migration {
 

@@ -1,7 +1,7 @@
 #include "scan/frm_new_dir.h"
 
 #include "forms/dir_list_box.h"
-#include "frame/program.h"
+#include "context/program.h"
 
 namespace migration {
 

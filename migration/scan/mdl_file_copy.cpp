@@ -3,16 +3,17 @@
 #include <utility>
 #include <vector>
 
-#include "capture/migration_dirs.h"
+#include "context/migration_dirs.h"
 #include "forms/dir_list_box.h"
-#include "frame/frm_main.h"
-#include "frame/mdl_main.h"
-#include "frame/program.h"
+#include "context/mdl_main.h"
+#include "context/program.h"
 #include "platform/text_encoding.h"
 #include "platform/text_file.h"
 #include "scan/found_file_row.h"
 #include "scan/mdl_file_search.h"
-#include "script/script_file.h"
+#include "context/script_file.h"
+#include "x_zip.h"
+#include "platform/blanks.h"
 
 namespace migration {
 
@@ -47,9 +48,9 @@ class ArchiveCopy {
  public:
   ArchiveCopy(Program& program, std::string archivePath, bool savePath)
       : m_program(program),
-        m_form(program.mainForm()),
+        m_form(program.mainWindow()),
         m_archivePath(std::move(archivePath)),
-        m_pointerPath(forms::joinPath(m_form.txtMigrateDir.text(), kPointerFile)),
+        m_pointerPath(forms::joinPath(m_form.fieldText(MainWindow::Field::MigrateDir), kPointerFile)),
         m_savePath(savePath) {}
 
   [[nodiscard]] platform::Status run() {
@@ -75,12 +76,12 @@ class ArchiveCopy {
 
  private:
   [[nodiscard]] platform::Status create() {
-    if (!m_form.xZip) {
+    if (m_form.zipComponent() == nullptr) {
       m_problem = "The zip component is not available on this machine.";
       return platform::ERROR_MOD_NOT_FOUND;
     }
     try {
-      m_form.xZip->CreateZip(m_archivePath, kArchiveComment);
+      m_form.zipComponent()->CreateZip(m_archivePath, kArchiveComment);
     } catch (const parcelon::ZipComponentError& error) {
       m_problem = error.text();
       return platform::ERROR_CANTWRITE;
@@ -96,7 +97,7 @@ class ArchiveCopy {
   bool writePointerFileMakingItsDirectory() {
     if (writePointer().ok()) return true;
     platform::FileSystem& files = m_program.files();
-    const std::string chosen = m_form.txtMigrateDir.text();
+    const std::string chosen = m_form.fieldText(MainWindow::Field::MigrateDir);
     const std::string migrationDir = MigrationDirectoryOf(chosen);
     if (files.folderExists(chosen) && !files.folderExists(migrationDir) &&
         CreateMigrationDirs(files, migrationDir) && writePointer().ok()) {
@@ -115,8 +116,9 @@ class ArchiveCopy {
 
   void addSelectedRows() {
     platform::FileSystem& files = m_program.files();
-    for (const std::size_t row : m_form.lvFiles.selectedRows()) {
-      const std::string path = foundFilePath(m_form.lvFiles.row(row));
+    const forms::ListView& found = m_form.foundFiles();
+    for (const std::size_t row : found.selectedRows()) {
+      const std::string path = foundFilePath(found.row(row));
       if (files.fileExists(path)) {
         add(files.fullPath(path).valueOr(path));
       } else {
@@ -145,7 +147,7 @@ class ArchiveCopy {
   [[nodiscard]] platform::Status close() {
     try {
       // The component says -1 when the writer could not finish (a full disk).
-      if (m_form.xZip->Close() == 0) return platform::ERROR_SUCCESS;
+      if (m_form.zipComponent()->Close() == 0) return platform::ERROR_SUCCESS;
       m_problem = "The zip component could not finish it: the disk may be full.";
     } catch (const parcelon::ZipComponentError& error) {
       m_problem = error.text();
@@ -186,7 +188,7 @@ class ArchiveCopy {
     // writing, and a restore would unpack a torn copy over the archive it reads from.
     if (!isTheArchive(path)) {
       try {
-        added = m_form.xZip->AddFile(path, kEntryComment, m_savePath, "") == 0;
+        added = m_form.zipComponent()->AddFile(path, kEntryComment, m_savePath, "") == 0;
       } catch (const parcelon::ZipComponentError&) {
         added = false;
       }
@@ -205,7 +207,7 @@ class ArchiveCopy {
   }
 
   Program& m_program;
-  frmMain& m_form;
+  MainWindow& m_form;
   const std::string m_archivePath;
   const std::string m_pointerPath;
   const bool m_savePath;
@@ -218,30 +220,29 @@ class ArchiveCopy {
 }  // namespace
 
 platform::Status CopySelectedFiles(Program& program, const std::string& directory) {
-  frmMain& form = program.mainForm();
-  if (form.txtMigrateDir.text().empty()) {
+  MainWindow& form = program.mainWindow();
+  if (form.fieldText(MainWindow::Field::MigrateDir).empty()) {
     program.msgBox("You must specify a Migration directory first!", forms::MsgButtons::OK,
                    forms::MsgIcon::Information, "Specify a Directory");
     form.Update_Status(1, "Ready");
     return platform::ERROR_PATH_NOT_FOUND;
   }
-  const bool savePath = form.chkSaveDir.value() == forms::CheckState::Checked;
+  const bool savePath = form.isChecked(MainWindow::Option::SaveDirectories);
   form.Update_Status(1, "Copying Files...");
   form.Update_Status(2, "Copied 0 Files");
   return ArchiveCopy(program, forms::joinPath(directory, kArchiveName), savePath).run();
 }
 
 bool FolderExists(Program& program, std::string& path) {
-  const std::size_t first = path.find_first_not_of(' ');
-  path = first == std::string::npos ? std::string()
-                                    : path.substr(first, path.find_last_not_of(' ') - first + 1);
+  path = std::string(platform::trimmed(path, " "));
   return !path.empty() && program.files().folderExists(path);
 }
 
 void CopyDataFiles(Program& program) {
   platform::FileSystem& files = program.files();
   const std::string target =
-      forms::joinPath(program.mainForm().txtFileDir.text(), "Migration\\Files\\");
+      forms::joinPath(program.mainWindow().fieldText(MainWindow::Field::FileDir),
+                      "Migration\\Files\\");
   constexpr platform::Overwrite kReplace = platform::Overwrite::Yes;
   // Each item is optional on a given machine: a missing one is skipped without a word.
   platform::ignoreFailure(
@@ -260,11 +261,11 @@ void BackupProfileFiles(Program& program) {
       GetEnvVar(program, "windir") + "\\Profiles\\" + program.session.strUserName;
   if (!program.files().folderExists(profile)) return;
   ScanForFiles(program, profile, kProfilePatterns);
-  frmMain& form = program.mainForm();
+  MainWindow& form = program.mainWindow();
   form.Select_All();
   // Failures were reported to the user by the copy itself.
   platform::ignoreFailure(
-      CopySelectedFiles(program, forms::joinPath(form.txtFileDir.text(), "migration\\files\\")), "the files of the profile backup");
+      CopySelectedFiles(program, forms::joinPath(form.fieldText(MainWindow::Field::FileDir), "migration\\files\\")), "the files of the profile backup");
 }
 
 }  // namespace migration

@@ -16,11 +16,14 @@ class Program;
 // the next directory once bCancel is set, and reports its progress in the status line.
 void ScanForFiles(Program& program, const std::string& start, const std::string& patterns);
 
+// Whether CopyTree goes on into the sub-directories of a level.
+enum class Subfolders { Skip, Enter };
+
 // Copies the files of `source` matching `pattern` into `target`, replacing existing ones, then
-// walks each sub-directory of `source` that also exists under `target` while `proceed` holds.
+// with Subfolders::Enter walks each sub-directory of `source` that also exists under `target`.
 // Creates no directory. False when a sub-directory has no counterpart under `target`: the
 // later sub-directories of that level are left out. Failed file copies are passed over.
 bool CopyTree(platform::FileSystem& files, const std::string& source, const std::string& target,
-              const bool& proceed, const std::string& pattern);
+              Subfolders subfolders, const std::string& pattern);
 
 }  // namespace migration

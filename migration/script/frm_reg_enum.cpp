@@ -2,13 +2,13 @@
 
 #include <array>
 
-#include "frame/mdl_main.h"
-#include "frame/program.h"
+#include "context/mdl_main.h"
+#include "context/program.h"
 #include "platform/text_file.h"
 #include "scan/breadth_first_search.h"
 #include "scan/found_file_row.h"
 #include "scan/frm_message.h"
-#include "script/script_file.h"
+#include "context/script_file.h"
 
 namespace migration {
 
@@ -116,7 +116,7 @@ void frmRegEnum::Command2_Click() {
 }
 
 void frmRegEnum::Command3_Click() {
-  frmMessage& progress = m_program.messageForm();
+  frmMessage& progress = m_program.sharedForm<frmMessage>();
   progress.Cancel_Message(kSearchMessage);
   Scan_Drive(drvScan.drive().substr(0, 2) + "\\", txtFileMask.text());
   progress.Close_Message();

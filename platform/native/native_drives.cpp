@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/text_encoding.h"
+#include "platform/blanks.h"
 
 namespace platform {
 namespace {
@@ -26,12 +27,6 @@ DriveType typeFromName(const std::string& name) {
 
 DriveType defaultType(char letter) {
   return letter == 'A' || letter == 'B' ? DriveType::Removable : DriveType::Fixed;
-}
-
-std::string trimmed(std::string text) {
-  const std::size_t end = text.find_last_not_of(" \t\r\n");
-  text.erase(end == std::string::npos ? 0 : end + 1);
-  return text;
 }
 
 }  // namespace
@@ -81,7 +76,8 @@ std::string NativeDrives::labelOf(char letter) const {
   std::ifstream file(m_resolver.driveLink(letter) / kLabelFile, std::ios::binary);
   std::string line;
   if (!file || !std::getline(file, line)) return {};
-  return utf8ToAnsi(trimmed(line));
+  // The label ends at the line end; what editors leave around it is no part of it.
+  return utf8ToAnsi(std::string(trimmed(line, " \t\r\n")));
 }
 
 DriveType NativeDrives::typeOf(char letter) const {

@@ -13,6 +13,7 @@
 #include "host_status.h"
 #include "native_file.h"
 #include "platform/text_encoding.h"
+#include "platform/wildcard.h"
 
 namespace platform {
 namespace {

@@ -32,6 +32,16 @@ std::string withoutTrailingSeparator(std::string path) {
 NativeMachine::NativeMachine(fs::path machineRoot, Clock& clock)
     : NativeMachine(std::move(machineRoot), clock, hostProgramDirectory()) {}
 
+NativeMachine::NativeMachine(fs::path machineRoot)
+    : m_ownClock(std::make_unique<SystemClock>()),
+      m_root(std::move(machineRoot)),
+      m_clock(*m_ownClock),
+      m_registry(m_root, &m_clock),
+      m_files(m_root, &m_registry),
+      m_environment(m_registry),
+      m_processes(m_root, m_files, m_registry),
+      m_programDirectory(hostProgramDirectory()) {}
+
 NativeMachine::NativeMachine(fs::path machineRoot, Clock& clock, std::string programDirectory)
     : m_root(std::move(machineRoot)),
       m_clock(clock),

@@ -21,6 +21,8 @@ class NativeMachine final : public Machine {
   NativeMachine(std::filesystem::path machineRoot, Clock& clock);
   // For tests and tools that place the program elsewhere (a Windows path).
   NativeMachine(std::filesystem::path machineRoot, Clock& clock, std::string programDirectory);
+  // A machine that keeps its own clock: the host's, as a program that opens its machine wants.
+  explicit NativeMachine(std::filesystem::path machineRoot);
 
   FileSystem& files() override { return m_files; }
   Registry& registry() override { return m_registry; }
@@ -35,6 +37,7 @@ class NativeMachine final : public Machine {
   NativeRegistry& nativeRegistry() { return m_registry; }
 
  private:
+  std::unique_ptr<Clock> m_ownClock;  // first: the parts below run on it
   std::filesystem::path m_root;
   Clock& m_clock;
   NativeRegistry m_registry;

@@ -5,6 +5,7 @@
 
 #include "platform/text_encoding.h"
 #include "text_scan.h"
+#include "platform/blanks.h"
 
 namespace platform {
 namespace {
@@ -23,8 +24,6 @@ constexpr RootName kRoots[] = {
 };
 
 enum class Encoding { Ansi, Utf16 };
-
-bool isBlank(char c) { return kSpaceAndTab.find(c) != std::string_view::npos; }
 
 std::string_view trimEnd(std::string_view text) {
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);

@@ -15,7 +15,7 @@ namespace {
 // Wine's files allow any white space of a line around their tokens.
 constexpr std::string_view kFileBlanks = " \t\r\v\f";
 
-bool isBlank(char c) { return kFileBlanks.find(c) != std::string_view::npos; }
+bool isFileBlank(char c) { return kFileBlanks.find(c) != std::string_view::npos; }
 
 std::vector<std::string_view> splitLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
@@ -247,9 +247,9 @@ class RegistryFileReader {
           if (value > 0xFF) return std::nullopt;
         }
         data.bytes += static_cast<char>(value);
-        while (pos < text.size() && isBlank(text[pos])) ++pos;
+        while (pos < text.size() && isFileBlank(text[pos])) ++pos;
         if (pos < text.size() && text[pos] == ',') ++pos;
-        while (pos < text.size() && isBlank(text[pos])) ++pos;
+        while (pos < text.size() && isFileBlank(text[pos])) ++pos;
       }
       const std::string_view rest = skipBlanks(text.substr(pos), kFileBlanks);
       if (rest.empty()) return data;

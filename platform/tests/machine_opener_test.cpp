@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 #include "platform/clock.h"
 
 namespace platform {
@@ -137,21 +137,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MachineOpener, RefusesWhatIsNoMachine) {
   testing::TemporaryMachineRoot root;
-  VirtualClock clock;
-  auto missing = openNativeMachine(root.path() / "none", clock);
+  auto missing = openNativeMachine(root.path() / "none");
   EXPECT_EQ(missing.status(), ERROR_PATH_NOT_FOUND);
   EXPECT_NE(missing.subject().find("no machine at"), std::string::npos);
   fs::remove_all(root.path() / "dosdevices");
-  EXPECT_EQ(openNativeMachine(root.path(), clock).status(), ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(openNativeMachine(root.path()).status(), ERROR_PATH_NOT_FOUND);
 }
 
 TEST(MachineOpener, OpensAMachineWithItsProgramDirectory) {
   testing::TemporaryMachineRoot root;
   root.addDrive('C');
-  VirtualClock clock;
   {
     ScopedVariable programDirectory("TRANSVALE_PROGRAM_DIR", "\\\\fileserver\\tools\\");
-    auto machine = openNativeMachine(root.path(), clock);
+    auto machine = openNativeMachine(root.path());
     ASSERT_TRUE(machine.ok()) << machine.subject();
     EXPECT_EQ((*machine)->programDirectory(), "\\\\fileserver\\tools");
     EXPECT_TRUE((*machine)->files().folderExists("C:\\"));

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 #include "platform/registry.h"
 #include "platform/text_file.h"
 

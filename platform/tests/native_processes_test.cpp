@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "command_line.h"
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 #include "native_file_system.h"
 #include "native_registry.h"
 #include "platform/clock.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 #include "native_registry.h"
 
 namespace platform {

@@ -122,7 +122,7 @@ std::string ScenarioChecker::answer(const std::string& line) {
   try {
     const std::size_t blank = question.find(' ');
     const std::string kind = question.substr(0, blank);
-    const std::string rest = blank == std::string::npos ? "" : trimmed(question.substr(blank + 1));
+    const std::string rest = blank == std::string::npos ? "" : trimmedLine(question.substr(blank + 1));
     if (kind == "program") {
       value = m_player.running() ? "running" : "ended";
     } else if (kind == "form") {
@@ -140,7 +140,7 @@ std::string ScenarioChecker::answer(const std::string& line) {
           m_player.ui().mousePointer() == forms::MousePointer::Hourglass ? "hourglass" : "default";
     } else if (kind == "zip-component") {
       migration::Program* program = m_player.program();
-      const bool created = program && program->hasMainForm() && program->mainForm().xZip;
+      const bool created = program && program->hasSharedForm<migration::frmMain>() && program->sharedForm<migration::frmMain>().xZip;
       value = created ? "created" : "absent";
     } else if (kind == "events") {
       value = std::to_string(m_player.ui().doEventsCount());

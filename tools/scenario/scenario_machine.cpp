@@ -332,7 +332,7 @@ platform::Status createEntry(platform::FileSystem& files, const FileDescription&
 // puts it there.
 bool installZipComponent(platform::NativeMachine& machine, const MachineDescription& description,
                          std::string& error) {
-  const std::filesystem::path library = TRANSVALE_PARCELON_LIBRARY;
+  const std::filesystem::path library = PARCELON_LIBRARY_PATH;
   std::ifstream in(library, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::string target =

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "machine_commands.h"
-#include "machine_opener.h"
+#include "platform/open_machine.h"
 #include "platform/clock.h"
 #include "reg_command.h"
 #include "sample_materialiser.h"
@@ -61,8 +61,7 @@ int materialise(const simwin::Arguments& args) {
 }
 
 int onMachine(Command command, const simwin::Arguments& args) {
-  platform::SystemClock clock;
-  auto machine = platform::openNativeMachine(clock);
+  auto machine = platform::openMachine();
   if (!machine) {
     std::cerr << "simwin: " << machine.subject() << "\n";
     return 1;

@@ -6,8 +6,7 @@
 #include <iterator>
 
 #include "frame/frm_status_message.h"
-#include "native_processes.h"
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 namespace {
@@ -29,7 +28,7 @@ TEST_P(CreatpathTest, CreatesTheMissingLevels) {
   for (const std::string& folder : c.existing) {
     ASSERT_EQ(test.files().createFolder(folder), platform::ERROR_SUCCESS) << folder;
   }
-  test.program().mainForm().creatpath(c.path, c.level);
+  test.program().sharedForm<frmMain>().creatpath(c.path, c.level);
   for (const std::string& folder : c.afterwards) {
     EXPECT_TRUE(test.files().folderExists(folder)) << folder;
   }
@@ -56,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FrmMainTest, TabsBringTheirPageToTheFront) {
   testing::TestProgram test;
-  frmMain& form = test.program().mainForm();
+  frmMain& form = test.program().sharedForm<frmMain>();
   form.load();
   EXPECT_EQ(form.frontPage(), 0);
   form.tabRTF.select(2);
@@ -67,7 +66,7 @@ TEST(FrmMainTest, TabsBringTheirPageToTheFront) {
 
 TEST(FrmMainTest, StatusPanels) {
   testing::TestProgram test;
-  frmMain& form = test.program().mainForm();
+  frmMain& form = test.program().sharedForm<frmMain>();
   form.Update_Status(1, "Scanning");
   form.Update_Status(2, "Found 3 Files");
   form.Update_Status(3, "ignored");
@@ -77,16 +76,15 @@ TEST(FrmMainTest, StatusPanels) {
 
 TEST(FrmMainTest, UnloadStartsTheNetCommandThenClosesTheStatusWindow) {
   testing::TestProgram test;
-  frmStatusMessage& status = test.program().statusMessageForm();
+  frmStatusMessage& status = test.program().sharedForm<frmStatusMessage>();
   status.show();
   ASSERT_TRUE(status.topmost());
-  const std::filesystem::path commandLog =
-      test.machine().machineRoot() / platform::NativeProcesses::kLogName;
   // Whether the net command had been started each time the status window changed.
   std::vector<bool> startedBefore;
-  status.changed.connect([&] { startedBefore.push_back(std::filesystem::exists(commandLog)); });
+  status.changed.connect(
+      [&] { startedBefore.push_back(!test.testMachine().commandLog().empty()); });
 
-  frmMain& form = test.program().mainForm();
+  frmMain& form = test.program().sharedForm<frmMain>();
   form.load();
   ASSERT_TRUE(form.unload());
 
@@ -95,8 +93,7 @@ TEST(FrmMainTest, UnloadStartsTheNetCommandThenClosesTheStatusWindow) {
   EXPECT_FALSE(status.loaded());
   EXPECT_EQ(startedBefore, std::vector<bool>(startedBefore.size(), true));
   EXPECT_FALSE(startedBefore.empty());
-  std::ifstream log(commandLog, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}),
+  EXPECT_EQ(test.testMachine().commandLog(),
             "net localgroup \"Power Users\" \"Everyone\" /delete\n");
 }
 

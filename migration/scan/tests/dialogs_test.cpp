@@ -5,7 +5,7 @@
 #include "scan/frm_browse.h"
 #include "scan/frm_message.h"
 #include "scan/frm_new_dir.h"
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 namespace {
@@ -13,6 +13,7 @@ namespace {
 class DialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    m_test.program().sharedForm<frmMain>();  // the dialogs report to the main window
     ASSERT_EQ(m_test.files().createFolder("C:\\Data"), platform::ERROR_SUCCESS);
     ASSERT_EQ(m_test.files().createFolder("C:\\Mig"), platform::ERROR_SUCCESS);
     m_test.writeFile("C:\\Mig\\master.mig", "[Files Backup]\r\n");
@@ -68,7 +69,7 @@ TEST_F(DialogsTest, MasterFileModeWantsAMasterFile) {
 }
 
 TEST_F(DialogsTest, ChoosingTheRootOfCSetsTheRestoreDirectory) {
-  frmMain& main = m_test.program().mainForm();
+  frmMain& main = m_test.program().sharedForm<frmMain>();
   main.txtRestoreFiles.setText("D:\\Restore");
   EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), platform::ERROR_SUCCESS); },
                        [](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\"), platform::ERROR_SUCCESS); },
@@ -120,7 +121,7 @@ TEST_F(DialogsTest, NewDirectoryThatCannotBeMadeIsNotReported) {
 }
 
 TEST_F(DialogsTest, ProgressWindowCancel) {
-  frmMessage& window = m_test.program().messageForm();
+  frmMessage& window = m_test.program().sharedForm<frmMessage>();
   m_test.program().session.bCancel = true;
   window.Cancel_Message("Scanning C:\\ for files...");
   EXPECT_FALSE(m_test.program().session.bCancel);

@@ -8,7 +8,7 @@
 #include "scan/mdl_exclude.h"
 #include "scan/mdl_file_search.h"
 #include "scan/mdl_file_types.h"
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 namespace {
@@ -61,7 +61,7 @@ class GetFilePatternsTest : public ::testing::TestWithParam<PatternCase> {
 };
 
 TEST_P(GetFilePatternsTest, JoinsTheSelectedTypes) {
-  frmMain& form = m_test.program().mainForm();
+  frmMain& form = m_test.program().sharedForm<frmMain>();
   for (const std::size_t index : GetParam().standard)
     form.lstStandardFiles.setSelected(index, true);
   for (const std::string& type : GetParam().customRows) form.lvType.add({type, {}, false});
@@ -102,7 +102,7 @@ class FileTypeCatalogTest : public ::testing::TestWithParam<CatalogCase> {
 };
 
 TEST_P(FileTypeCatalogTest, ShowsItsTextAndSearchesItsPatterns) {
-  frmMain& form = m_test.program().mainForm();
+  frmMain& form = m_test.program().sharedForm<frmMain>();
   ASSERT_EQ(form.lstStandardFiles.count(), 9u);
   EXPECT_EQ(form.lstStandardFiles.item(GetParam().index), GetParam().text);
   form.lstStandardFiles.setSelected(GetParam().index, true);
@@ -149,8 +149,7 @@ class CopyTreeTest : public ::testing::Test {
 };
 
 TEST_F(CopyTreeTest, StopsAtASubdirectoryMissingFromTheTarget) {
-  const bool proceed = true;
-  EXPECT_FALSE(CopyTree(files(), "c:\\src", "C:\\Tgt\\", proceed, "*.url"));
+  EXPECT_FALSE(CopyTree(files(), "c:\\src", "C:\\Tgt\\", Subfolders::Enter, "*.url"));
   EXPECT_EQ(content("C:\\Tgt\\top.url"), "new");
   EXPECT_EQ(content("C:\\Tgt\\A\\a.url"), "new");
   EXPECT_EQ(content("C:\\Tgt\\top.txt"), "<missing>");
@@ -159,9 +158,8 @@ TEST_F(CopyTreeTest, StopsAtASubdirectoryMissingFromTheTarget) {
   EXPECT_FALSE(files().folderExists("C:\\Tgt\\B"));
 }
 
-TEST_F(CopyTreeTest, WithoutProceedOnlyTheTopLevelIsCopied) {
-  const bool proceed = false;
-  EXPECT_TRUE(CopyTree(files(), "C:\\Src\\", "C:\\Tgt", proceed, "*.*"));
+TEST_F(CopyTreeTest, SkippingSubfoldersCopiesOnlyTheTopLevel) {
+  EXPECT_TRUE(CopyTree(files(), "C:\\Src\\", "C:\\Tgt", Subfolders::Skip, "*.*"));
   EXPECT_EQ(content("C:\\Tgt\\top.url"), "new");
   EXPECT_EQ(content("C:\\Tgt\\top.txt"), "new");
   EXPECT_EQ(content("C:\\Tgt\\A\\a.url"), "<missing>");
@@ -171,8 +169,7 @@ TEST_F(CopyTreeTest, HiddenEntriesAreNeitherCopiedNorEntered) {
   makeFile("C:\\Src\\hidden.url", "h");
   ASSERT_EQ(files().setAttributes("C:\\Src\\hidden.url", platform::FILE_ATTRIBUTE_HIDDEN), platform::ERROR_SUCCESS);
   ASSERT_EQ(files().setAttributes("C:\\Src\\B", platform::FILE_ATTRIBUTE_HIDDEN), platform::ERROR_SUCCESS);
-  const bool proceed = true;
-  EXPECT_TRUE(CopyTree(files(), "C:\\Src", "C:\\Tgt", proceed, "*.url"));
+  EXPECT_TRUE(CopyTree(files(), "C:\\Src", "C:\\Tgt", Subfolders::Enter, "*.url"));
   EXPECT_EQ(content("C:\\Tgt\\hidden.url"), "<missing>");
   EXPECT_EQ(content("C:\\Tgt\\A\\a.url"), "new");
 }
@@ -182,17 +179,17 @@ TEST(ScanProgressTest, TheProgressWindowIsUpWhileTheScanRuns) {
   test.writeFile("C:\\a.doc", "a");
   platform::ignoreFailure(test.files().createFolder("C:\\Docs"), "a folder of the test machine");
   test.writeFile("C:\\Docs\\b.doc", "b");
-  frmMain& form = test.program().mainForm();
+  frmMain& form = test.program().sharedForm<frmMain>();
   form.lstStandardFiles.setSelected(0, true);
   bool shownDuringScan = false;
   test.ui().atDoEvents(1, "look at the progress window", [&] {
-    const frmMessage& progress = test.program().messageForm();
+    const frmMessage& progress = test.program().sharedForm<frmMessage>();
     shownDuringScan =
         progress.visible() && progress.topmost() && !progress.lblMessage.caption().empty();
   });
   form.cmdFileScan_Click(0);
   EXPECT_TRUE(shownDuringScan);
-  EXPECT_FALSE(test.program().messageForm().loaded());
+  EXPECT_FALSE(test.program().sharedForm<frmMessage>().loaded());
   EXPECT_EQ(form.lvFiles.count(), 2u);
 }
 
@@ -206,7 +203,7 @@ TEST(ScanProgressTest, TheStatusLineFollowsBothSearches) {
   test.writeFile("C:\\Docs\\b.doc", "b");
   platform::ignoreFailure(test.files().createFolder("D:\\Sub"), "a folder of the test machine");
   test.writeFile("D:\\Sub\\e.doc", "e");
-  frmMain& form = test.program().mainForm();
+  frmMain& form = test.program().sharedForm<frmMain>();
   form.lstStandardFiles.setSelected(0, true);
   std::vector<std::string> seen;
   for (std::uint64_t event = 1; event <= 2; ++event) {

@@ -1,6 +1,7 @@
-#include "capture/reg_value.h"
+#include "context/reg_value.h"
 
 #include <charconv>
+#include "platform/blanks.h"
 
 namespace migration {
 
@@ -16,9 +17,8 @@ std::string withoutFinalNul(std::string text) {
 }
 
 std::optional<std::int32_t> textToInteger(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return std::nullopt;
-  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  text = platform::trimmed(text, " ");
+  if (text.empty()) return std::nullopt;
   if (text.front() == '+') {
     text.remove_prefix(1);
     if (!text.empty() && text.front() == '-') return std::nullopt;

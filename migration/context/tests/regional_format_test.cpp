@@ -1,9 +1,9 @@
-#include "frame/regional_format.h"
+#include "context/regional_format.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/clock.h"
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 

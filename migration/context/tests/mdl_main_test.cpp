@@ -1,8 +1,8 @@
-#include "frame/mdl_main.h"
+#include "context/mdl_main.h"
 
 #include <gtest/gtest.h>
 
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 namespace {

@@ -1,6 +1,6 @@
-#include "frame/regional_format.h"
+#include "context/regional_format.h"
 
-#include "capture/mdl_registry.h"
+#include "context/mdl_registry.h"
 
 namespace migration {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/session_context.h"
+#include "context/session_context.h"
 
 namespace migration {
 

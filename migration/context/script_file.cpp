@@ -1,4 +1,4 @@
-#include "script/script_file.h"
+#include "context/script_file.h"
 
 #include "forms/dir_list_box.h"
 #include "platform/text_encoding.h"

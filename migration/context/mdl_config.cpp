@@ -1,11 +1,9 @@
-#include "frame/mdl_config.h"
+#include "context/mdl_config.h"
 
 #include <utility>
 
-#include "capture/mdl_registry.h"
-#include "frame/frm_main.h"
-#include "frame/program.h"
-#include "frame/regional_format.h"
+#include "context/program.h"
+#include "context/regional_format.h"
 #include "platform/text_file.h"
 
 namespace migration {
@@ -33,22 +31,6 @@ std::string* sectionValue(Configuration& config, const std::string& line) {
   return nullptr;
 }
 
-std::string selectedIndexes(const forms::ListBox& list) {
-  std::vector<std::string> indexes;
-  for (const std::size_t index : list.selectedIndexes()) indexes.push_back(std::to_string(index));
-  return joinCommaList(indexes);
-}
-
-std::string chosenIndexText(const forms::OptionGroup& group) {
-  const int index = group.chosenIndex();
-  return index < 0 ? std::string() : std::to_string(index);
-}
-
-void writeDefault(Program& program, const char* name, const std::string& value) {
-  SetKeyValue(program.registry(), platform::HKEY_LOCAL_MACHINE, kDefaultsKey, name, value,
-              platform::REG_SZ);
-}
-
 }  // namespace
 
 bool LoadConfig(Program& program) {
@@ -71,24 +53,6 @@ bool LoadConfig(Program& program) {
   const bool readToEnd = reader->atEnd();
   platform::ignoreFailure(reader->close(), "closing the configuration file");
   return readToEnd;
-}
-
-void SaveDefaults(Program& program) {
-  Configuration& config = program.config;
-  frmMain& form = program.mainForm();
-  writeDefault(program, "ConfigFile", "Registry");
-  writeDefault(program, "DefaultCopyDestination", config.strDefaultCopyDest);
-  writeDefault(program, "DefaultMigrationDestination", config.strDefaultMigrationDest);
-  writeDefault(program, "DefaultCustomTypes", config.varDefaultCustomTypes);
-  config.strDefaultMigrationType =
-      chosenIndexText(form.optMigFrom) + "," + chosenIndexText(form.optMigTo);
-  writeDefault(program, "DefaultMigrationType", config.strDefaultMigrationType);
-  writeDefault(program, "DefaultScanDrive", config.strDefaultScanDrive);
-  config.strDefaultFileTypes = selectedIndexes(form.lstStandardFiles);
-  writeDefault(program, "DefaultFileTypes", config.strDefaultFileTypes);
-  config.strDefaultMigrationSettings = selectedIndexes(form.lstMigration);
-  writeDefault(program, "DefaultMigrationSettings", config.strDefaultMigrationSettings);
-  writeDefault(program, "DefaultExcludeList", config.strDefaultExcludeList);
 }
 
 void LoadExcludeList(Configuration& config) {

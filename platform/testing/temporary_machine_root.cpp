@@ -1,4 +1,4 @@
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 
 #include <stdlib.h>
 

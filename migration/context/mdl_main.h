@@ -1,6 +1,5 @@
-// Start-up: whose user state is migrated, on which Windows, from which program directory and in
-// which mode; then the main window, shown or, in an unattended run, loaded hidden. Also the
-// small utility routines other modules share.
+// The small utility routines of the start-up module that every module shares: the user's name,
+// environment variables, network drives and text replacement.
 #pragma once
 
 #include <string>
@@ -10,10 +9,6 @@
 namespace migration {
 
 class Program;
-
-// The program's entry point. Sets the session context, loads the configuration and loads the
-// main window; returns at once when the program is to end without a window.
-void Main(Program& program);
 
 namespace System {
 // The logged-on user's name through GetUserNameA with a 50-character buffer; empty on failure.

@@ -1,8 +1,8 @@
-#include "capture/mdl_registry.h"
+#include "context/mdl_registry.h"
 
 #include <gtest/gtest.h>
 
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 namespace {

@@ -1,4 +1,4 @@
-#include "capture/mdl_registry.h"
+#include "context/mdl_registry.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/configuration.h"
+#include "context/configuration.h"
 
 namespace migration {
 
@@ -17,10 +17,6 @@ inline constexpr const char* kDefaultsKey = "SOFTWARE\\Ostrel\\Carrovan";
 // Reads <program directory>\Config.mig into program.config. False when the file cannot be
 // opened or read to its end, or ends with a header line; values read so far are kept.
 bool LoadConfig(Program& program);
-
-// Writes the defaults to HKLM\SOFTWARE\Ostrel\Carrovan from the configuration and the main
-// window's options and lists. Writes nothing when the key does not exist.
-void SaveDefaults(Program& program);
 
 // arrExcludeList from strDefaultExcludeList.
 void LoadExcludeList(Configuration& config);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "capture/reg_value.h"
+#include "context/reg_value.h"
 #include "platform/registry.h"
 
 namespace migration {

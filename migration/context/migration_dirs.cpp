@@ -1,4 +1,4 @@
-#include "capture/migration_dirs.h"
+#include "context/migration_dirs.h"
 
 namespace migration {
 

@@ -1,4 +1,4 @@
-#include "capture/reg_value.h"
+#include "context/reg_value.h"
 
 #include <gtest/gtest.h>
 
