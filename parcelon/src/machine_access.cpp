@@ -24,6 +24,10 @@ class OwnedMachine final : public platform::Machine {
   platform::Environment& environment() override { return m_machine->environment(); }
   platform::Processes& processes() override { return m_machine->processes(); }
   platform::Clock& clock() override { return m_clock; }
+  platform::Printers& printers() override { return m_machine->printers(); }
+  platform::Network& network() override { return m_machine->network(); }
+  platform::SystemParameters& systemParameters() override { return m_machine->systemParameters(); }
+  platform::ShellUIHelper& shellUIHelper() override { return m_machine->shellUIHelper(); }
   std::string programDirectory() override { return m_machine->programDirectory(); }
   platform::LibraryLoader* libraryLoader() override { return m_machine->libraryLoader(); }
 

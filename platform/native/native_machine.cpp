@@ -39,7 +39,9 @@ NativeMachine::NativeMachine(fs::path machineRoot, Clock& clock, std::string pro
       m_files(m_root, &m_registry),
       m_environment(m_registry),
       m_processes(m_root, m_files, m_registry),
-      m_programDirectory(std::move(programDirectory)) {}
+      m_programDirectory(std::move(programDirectory)) {
+  m_printerPrograms.installInto(m_processes);
+}
 
 std::string windowsPathOfHostPath(const fs::path& hostPath) {
   std::error_code error;

@@ -43,6 +43,23 @@ inline constexpr Status ERROR_BADDB = 1009;
 inline constexpr Status ERROR_BADKEY = 1010;
 inline constexpr Status ERROR_KEY_DELETED = 1018;
 
+// Codes of the network, printing, desktop and shell calls.
+inline constexpr Status ERROR_BAD_FORMAT = 11;
+inline constexpr Status ERROR_NOT_SUPPORTED = 50;
+inline constexpr Status ERROR_BAD_DEV_TYPE = 66;
+inline constexpr Status ERROR_BAD_NET_NAME = 67;
+inline constexpr Status ERROR_ALREADY_ASSIGNED = 85;
+inline constexpr Status ERROR_INSUFFICIENT_BUFFER = 122;
+inline constexpr Status ERROR_INVALID_LEVEL = 124;
+inline constexpr Status ERROR_BAD_DEVICE = 1200;
+inline constexpr Status ERROR_DEVICE_ALREADY_REMEMBERED = 1202;
+inline constexpr Status ERROR_BAD_PROVIDER = 1204;
+inline constexpr Status ERROR_INVALID_SPI_VALUE = 1439;
+inline constexpr Status RPC_X_NULL_REF_POINTER = 1780;
+inline constexpr Status ERROR_INVALID_USER_BUFFER = 1784;
+inline constexpr Status ERROR_INVALID_PRINTER_NAME = 1801;
+inline constexpr Status ERROR_PRINTER_ALREADY_EXISTS = 1802;
+
 // A value, or the status of the failure and what it concerned (a path, a key name).
 template <typename T>
 class [[nodiscard]] Result {
