@@ -1,6 +1,8 @@
 #include "driver_catalogue.h"
 
+#include <algorithm>
 #include <map>
+#include <utility>
 
 #include "platform/text_encoding.h"
 #include "text_scan.h"
@@ -183,6 +185,38 @@ std::optional<std::string> findCatalogueModel(std::string_view infBytes, const s
     if (ansiEqualNoCase(listed, model)) return listed;
   }
   return std::nullopt;
+}
+
+std::string driverCatalogueText(const std::vector<std::string>& models) {
+  // Makers in the order they first appear, each with its models.
+  std::vector<std::pair<std::string, std::vector<std::string>>> makers;
+  for (const std::string& model : models) {
+    if (model.empty()) continue;
+    std::string maker = model.substr(0, model.find(' '));
+    if (maker.empty()) maker = "Generic";
+    for (char& c : maker) {
+      if (c == '"' || c == '[' || c == ']' || c == ';' || c == '%') c = '_';
+    }
+    auto found = std::find_if(makers.begin(), makers.end(), [&maker](const auto& entry) {
+      return ansiEqualNoCase(entry.first, maker);
+    });
+    if (found == makers.end()) found = makers.insert(makers.end(), {maker, {}});
+    found->second.push_back(model);
+  }
+  const auto quoted = [](const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+  };
+  std::string text =
+      "; Printer drivers this machine can install\r\n[Version]\r\nSignature=\"$Windows NT$\"\r\n"
+      "Class=Printer\r\n\r\n[Manufacturer]\r\n";
+  for (const auto& [maker, ignored] : makers) text += quoted(maker) + "\r\n";
+  for (const auto& [maker, makerModels] : makers) {
+    text += "\r\n[" + maker + "]\r\n";
+    for (const std::string& model : makerModels) text += quoted(model) + " = UNIDRV.DLL\r\n";
+  }
+  return text;
 }
 
 }  // namespace platform

@@ -29,4 +29,8 @@ std::vector<std::string> catalogueModels(std::string_view infBytes);
 // The model as the catalogue spells it, when it lists `model` (compared without regard to case).
 std::optional<std::string> findCatalogueModel(std::string_view infBytes, const std::string& model);
 
+// A catalogue offering `models`, in the form above, for the tools that build machines: one
+// manufacturer section per first word of the models ("HP", "Lexmark").
+std::string driverCatalogueText(const std::vector<std::string>& models);
+
 }  // namespace platform

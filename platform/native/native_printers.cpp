@@ -2,8 +2,10 @@
 
 #include <cstring>
 #include <limits>
+#include <system_error>
 #include <utility>
 
+#include "host_status.h"
 #include "platform/text_encoding.h"
 #include "registry_values.h"
 #include "unc_name.h"
@@ -171,14 +173,42 @@ std::vector<ListedPrinter> NativePrinters::printerList() {
 }
 
 Status NativePrinters::addConnection(const std::string& uncName) {
+  if (!sharedPrinter(uncName)) return ERROR_INVALID_PRINTER_NAME;
+  return rememberConnection(uncName);
+}
+
+Status NativePrinters::rememberConnection(const std::string& uncName) {
   const auto name = parseUncName(uncName);
-  if (!name || !sharedPrinter(uncName)) return ERROR_INVALID_PRINTER_NAME;
+  if (!name) return ERROR_INVALID_PRINTER_NAME;
   const std::string key = std::string(kConnectionsKey) + "\\" + connectionKeyName(*name);
   if (registryKeyExists(m_registry, HKEY_CURRENT_USER, key)) return ERROR_SUCCESS;
   const Status server =
       writeStringValue(m_registry, HKEY_CURRENT_USER, key, "Server", "\\\\" + name->server);
   if (server != ERROR_SUCCESS) return server;
   return writeStringValue(m_registry, HKEY_CURRENT_USER, key, "Provider", kConnectionProvider);
+}
+
+Status NativePrinters::recordSharedPrinter(const PrinterDetails& printer) {
+  const auto name = parseUncName(printer.name);
+  if (!name) return ERROR_INVALID_PRINTER_NAME;
+  if (serverFolder(m_resolver, name->server).empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(m_resolver.dosdevices() / "unc" / ansiToUtf8(name->server),
+                                        error);
+    if (error) return statusFromErrno(error.value());
+  }
+  const std::string key =
+      std::string(kServersKey) + "\\" + name->server + "\\Printers\\" + name->share;
+  const std::pair<const char*, const std::string*> values[] = {
+      {"Printer Driver", &printer.driver},
+      {"Location", &printer.location},
+      {"Description", &printer.description},
+  };
+  for (const auto& [valueName, text] : values) {
+    const Status status = writeStringValue(m_registry, HKEY_LOCAL_MACHINE, key, valueName, *text);
+    if (status != ERROR_SUCCESS) return status;
+  }
+  return ERROR_SUCCESS;
 }
 
 Status NativePrinters::removeConnections() {

@@ -59,6 +59,12 @@ class NativePrinters final : public Printers {
   // ERROR_PRINTER_ALREADY_EXISTS when one has that name.
   [[nodiscard]] Status addLocalPrinter(const PrinterDetails& printer);
 
+  // For the tools that build machines. Puts a printer on the network: `printer.name` is
+  // \\server\share, and the server's folder is made when it has none.
+  [[nodiscard]] Status recordSharedPrinter(const PrinterDetails& printer);
+  // Writes the user's connection to \\server\share whether or not the network has the printer.
+  [[nodiscard]] Status rememberConnection(const std::string& uncName);
+
  private:
   PathResolver m_resolver;
   Registry& m_registry;

@@ -52,6 +52,11 @@ TEST(DriverCatalogue, ListsTheModelsOfEveryManufacturer) {
   // A Unicode INF reads the same.
   const std::string unicode = "\xFF\xFE" + utf16ToLittleEndian(ansiToUtf16(kNtprintInf));
   EXPECT_EQ(catalogueModels(unicode).size(), 4u);
+  // The catalogues the machine builders write read back whole, by maker.
+  EXPECT_EQ(catalogueModels(driverCatalogueText({"HP LaserJet 5MP", "Lexmark Optra E+ (MS)",
+                                                 "HP \"Q\" [x] ; y", " Odd", "hp DeskJet"})),
+            (std::vector<std::string>{"HP LaserJet 5MP", "HP \"Q\" [x] ; y", "hp DeskJet",
+                                      "Lexmark Optra E+ (MS)", " Odd"}));
   for (const char* broken : {"", "[Manufacturer]\r\n\"Nobody\"\r\n", "\"HP X\" = a\r\n",
                              "[HP]\r\n\"HP X\" = a\r\n", "[Manufacturer\r\nHP\r\n[HP]\r\n"}) {
     EXPECT_TRUE(catalogueModels(broken).empty()) << broken;
