@@ -218,9 +218,10 @@ class BookmarkFileParser {
       return at;
     }
     const std::size_t start = at + 1;
-    const std::size_t close = m_text.find(quote, start);
     const std::size_t lineEnd = std::min(m_text.find('\n', start), m_text.size());
-    if (close != std::string_view::npos && close < lineEnd) {
+    // Looked for on this line only, so that many broken lines cost no more than one pass.
+    const std::size_t close = m_text.substr(0, lineEnd).find(quote, start);
+    if (close != std::string_view::npos) {
       value = std::string(m_text.substr(start, close - start));
       return close + 1;
     }
@@ -328,8 +329,10 @@ class BookmarkFileParser {
   std::string decoded(std::string_view text) const {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-      const std::size_t semicolon = text[i] == '&' ? text.find(';', i + 1) : std::string::npos;
-      if (semicolon == std::string_view::npos || semicolon - i > kLongestEntity) {
+      const std::size_t semicolon = text[i] == '&'
+                                        ? text.substr(0, i + 1 + kLongestEntity).find(';', i + 1)
+                                        : std::string_view::npos;
+      if (semicolon == std::string_view::npos) {
         out += text[i];
         continue;
       }

@@ -1,6 +1,6 @@
 // Starting programs on the native machine. A few programs are built in (the registry editor's
-// import here; the machine adds the printer programs); every command line is appended to commands.log at the machine root; any other
-// program fails as a missing one does.
+// import here; the machine adds the printer programs); every command line is appended to
+// commands.log at the machine root; any other program fails as a missing one does.
 #pragma once
 
 #include <cstdint>
@@ -34,7 +34,6 @@ class NativeProcesses final : public Processes {
   void addProgram(const std::string& name, Program program);
 
  private:
-
   std::uint32_t runRegedit(const std::vector<std::string>& arguments);
   [[nodiscard]] Status log(const std::string& commandLine) const;
 

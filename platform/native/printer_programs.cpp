@@ -5,7 +5,6 @@
 
 #include "command_line.h"
 #include "driver_catalogue.h"
-#include "platform/text_encoding.h"
 #include "platform/text_file.h"
 
 namespace platform {
