@@ -22,10 +22,16 @@ constexpr DWORD kDriveConnection = 1;
 // Every Windows server offers it for named pipes; it holds no files.
 constexpr const char* kIpcShare = "IPC$";
 
-enum class LocalName { None, Drive, Port, Bad };
+std::string driveTypeName(char letter) {
+  return {static_cast<char>(std::tolower(static_cast<unsigned char>(letter))), ':'};
+}
 
-// "F:" (either case) is a drive; "LPT1" and "COM1" (with or without a colon) are ports.
-LocalName classify(const char* localName, char& letter) {
+}  // namespace
+
+NativeNetwork::NativeNetwork(fs::path machineRoot, Registry& registry)
+    : m_resolver(std::move(machineRoot)), m_registry(registry) {}
+
+NativeNetwork::LocalName NativeNetwork::classify(const char* localName, char& letter) {
   const std::string name = localName == nullptr ? std::string() : ansiToUpper(localName);
   if (name.empty()) return LocalName::None;
   if (name.size() == 2 && name[1] == ':' && name[0] >= 'A' && name[0] <= 'Z') {
@@ -40,15 +46,6 @@ LocalName classify(const char* localName, char& letter) {
   return isPort ? LocalName::Port : LocalName::Bad;
 }
 
-std::string driveTypeName(char letter) {
-  return {static_cast<char>(std::tolower(static_cast<unsigned char>(letter))), ':'};
-}
-
-}  // namespace
-
-NativeNetwork::NativeNetwork(fs::path machineRoot, Registry& registry)
-    : m_resolver(std::move(machineRoot)), m_registry(registry) {}
-
 Status NativeNetwork::WNetAddConnection2A(const NETRESOURCEA* netResource, const char*,
                                           const char* userName, DWORD flags) {
   if (netResource == nullptr || netResource->lpRemoteName == nullptr) {
@@ -56,40 +53,57 @@ Status NativeNetwork::WNetAddConnection2A(const NETRESOURCEA* netResource, const
   }
   char letter = 0;
   const LocalName local = classify(netResource->lpLocalName, letter);
+  const Status request = checkRequest(*netResource, local, letter, flags);
+  if (request != ERROR_SUCCESS) return request;
+  const auto share = findShare(netResource->lpRemoteName, local);
+  if (!share) return share.status();
+  if (local == LocalName::None) return ERROR_SUCCESS;  // nothing lasts beyond the session
+  return connectDrive(letter, *share, netResource->lpRemoteName, userName, flags);
+}
+
+// What can be refused before the network is asked: the local name, the type, the provider.
+Status NativeNetwork::checkRequest(const NETRESOURCEA& resource, LocalName local, char letter,
+                                   DWORD flags) {
   if (local == LocalName::Bad) return ERROR_BAD_DEVICE;
-  if (netResource->dwType > RESOURCETYPE_PRINT) return ERROR_INVALID_PARAMETER;
-  if (netResource->dwType == RESOURCETYPE_PRINT) {
+  if (resource.dwType > RESOURCETYPE_PRINT) return ERROR_INVALID_PARAMETER;
+  if (resource.dwType == RESOURCETYPE_PRINT) {
     // FIXME: printer ports are not redirected on the native machine.
     return local == LocalName::Drive ? ERROR_BAD_DEV_TYPE : ERROR_NOT_SUPPORTED;
   }
   if (local == LocalName::Port) return ERROR_BAD_DEV_TYPE;
-  const char* provider = netResource->lpProvider;
+  const char* provider = resource.lpProvider;
   if (provider != nullptr && *provider != '\0' && !ansiEqualNoCase(provider, kProviderName)) {
     return ERROR_BAD_PROVIDER;
   }
-  if (local == LocalName::Drive) {
-    if (m_resolver.driveState(letter) != DriveState::Missing) return ERROR_ALREADY_ASSIGNED;
-    const bool rememberAsked = (flags & CONNECT_UPDATE_PROFILE) != 0;
-    if (rememberAsked &&
-        registryKeyExists(m_registry, HKEY_CURRENT_USER, std::string("Network\\") + letter)) {
-      return ERROR_DEVICE_ALREADY_REMEMBERED;
-    }
-  }
+  if (local != LocalName::Drive) return ERROR_SUCCESS;
+  if (m_resolver.driveState(letter) != DriveState::Missing) return ERROR_ALREADY_ASSIGNED;
+  const bool remembered =
+      registryKeyExists(m_registry, HKEY_CURRENT_USER, std::string("Network\\") + letter);
+  if ((flags & CONNECT_UPDATE_PROFILE) != 0 && remembered) return ERROR_DEVICE_ALREADY_REMEMBERED;
+  return ERROR_SUCCESS;
+}
 
-  const auto name = parseUncName(netResource->lpRemoteName);
-  if (!name) return ERROR_BAD_NET_NAME;
+// The share's folder; an empty path for IPC$, which holds no files.
+Result<fs::path> NativeNetwork::findShare(const std::string& remoteName, LocalName local) {
+  const auto name = parseUncName(remoteName);
+  if (!name) return Result<fs::path>::failure(ERROR_BAD_NET_NAME, remoteName);
   const fs::path server = serverFolder(m_resolver, name->server);
-  if (server.empty()) return ERROR_BAD_NETPATH;
+  if (server.empty()) return Result<fs::path>::failure(ERROR_BAD_NETPATH, remoteName);
   if (ansiEqualNoCase(name->share, kIpcShare)) {
-    return local == LocalName::Drive ? ERROR_BAD_DEV_TYPE : ERROR_SUCCESS;
+    if (local == LocalName::Drive) return Result<fs::path>::failure(ERROR_BAD_DEV_TYPE, remoteName);
+    return fs::path();
   }
   const fs::path share = shareFolder(server, name->share);
-  if (share.empty()) return ERROR_BAD_NET_NAME;
-  if (local == LocalName::None) return ERROR_SUCCESS;
+  if (share.empty()) return Result<fs::path>::failure(ERROR_BAD_NET_NAME, remoteName);
+  return share;
+}
 
+Status NativeNetwork::connectDrive(char letter, const fs::path& share,
+                                   const std::string& remoteName, const char* userName,
+                                   DWORD flags) {
   const Status mapped = mapDrive(letter, share);
   if (mapped != ERROR_SUCCESS || (flags & CONNECT_UPDATE_PROFILE) == 0) return mapped;
-  const Status remembered = remember(letter, netResource->lpRemoteName, userName);
+  const Status remembered = remember(letter, remoteName, userName);
   if (remembered != ERROR_SUCCESS) {
     // Half a mapping would be reported as a failure and yet stay: take it back.
     std::error_code ignored;

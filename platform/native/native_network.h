@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "path_resolver.h"
 #include "platform/network.h"
@@ -24,6 +25,18 @@ class NativeNetwork final : public Network {
                              const char* userName, DWORD flags) override;
 
  private:
+  // What a NETRESOURCEA's local name names.
+  enum class LocalName { None, Drive, Port, Bad };
+
+  // "F:" (either case) is a drive, setting `letter`; "LPT1" and "COM1" (with or without a colon)
+  // are ports.
+  static LocalName classify(const char* localName, char& letter);
+  [[nodiscard]] Status checkRequest(const NETRESOURCEA& resource, LocalName local, char letter,
+                                    DWORD flags);
+  Result<std::filesystem::path> findShare(const std::string& remoteName, LocalName local);
+  [[nodiscard]] Status connectDrive(char letter, const std::filesystem::path& share,
+                                    const std::string& remoteName, const char* userName,
+                                    DWORD flags);
   [[nodiscard]] Status mapDrive(char letter, const std::filesystem::path& share);
   [[nodiscard]] Status remember(char letter, const std::string& remoteName, const char* userName);
 

@@ -36,6 +36,29 @@ Level1 level1Of(const PrinterDetails& printer) {
           printer.description};
 }
 
+std::size_t level1Size(const std::vector<Level1>& entries) {
+  std::size_t total = entries.size() * sizeof(PRINTER_INFO_1A);
+  for (const Level1& entry : entries) total += entry.bytes();
+  return total;
+}
+
+// The entries first, their strings after them, as one block the caller owns. `buffer` need not
+// be aligned for the entries, so they are copied in bytewise.
+void writeLevel1(const std::vector<Level1>& entries, BYTE* buffer) {
+  BYTE* strings = buffer + entries.size() * sizeof(PRINTER_INFO_1A);
+  auto place = [&strings](const std::string& text) {
+    char* at = reinterpret_cast<char*>(strings);
+    std::memcpy(at, text.c_str(), text.size() + 1);
+    strings += text.size() + 1;
+    return at;
+  };
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    PRINTER_INFO_1A info{PRINTER_ENUM_ICON8, place(entries[i].description), place(entries[i].name),
+                         place(entries[i].comment)};
+    std::memcpy(buffer + i * sizeof info, &info, sizeof info);
+  }
+}
+
 // ",,server,share" names the connection to \\server\share.
 std::string connectionKeyName(const UncName& name) { return ",," + name.server + "," + name.share; }
 
@@ -139,25 +162,11 @@ Status NativePrinters::EnumPrintersA(DWORD flags, const char* name, DWORD level,
   if ((flags & PRINTER_ENUM_CONNECTIONS) != 0) {
     for (const PrinterDetails& printer : connections()) entries.push_back(level1Of(printer));
   }
-  std::size_t total = entries.size() * sizeof(PRINTER_INFO_1A);
-  for (const Level1& entry : entries) total += entry.bytes();
+  const std::size_t total = level1Size(entries);
   if (total > std::numeric_limits<DWORD>::max()) return ERROR_NOT_ENOUGH_MEMORY;
   *needed = static_cast<DWORD>(total);
   if (bufferSize < total) return ERROR_INSUFFICIENT_BUFFER;
-
-  // The entries first, their strings after them, as one block the caller owns.
-  BYTE* strings = printerEnum + entries.size() * sizeof(PRINTER_INFO_1A);
-  auto place = [&strings](const std::string& text) {
-    char* at = reinterpret_cast<char*>(strings);
-    std::memcpy(at, text.c_str(), text.size() + 1);
-    strings += text.size() + 1;
-    return at;
-  };
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    PRINTER_INFO_1A info{PRINTER_ENUM_ICON8, place(entries[i].description), place(entries[i].name),
-                         place(entries[i].comment)};
-    std::memcpy(printerEnum + i * sizeof info, &info, sizeof info);
-  }
+  writeLevel1(entries, printerEnum);
   *returned = static_cast<DWORD>(entries.size());
   return ERROR_SUCCESS;
 }

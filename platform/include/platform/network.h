@@ -38,13 +38,18 @@ class Network {
   virtual ~Network() = default;
 
   // WNetAddConnection2A. A null `password` and `userName` use the logged-on user's credentials.
-  // ERROR_SUCCESS, or: ERROR_INVALID_PARAMETER (no record or no remote name), ERROR_BAD_DEVICE
-  // (a local name that is no drive letter), ERROR_BAD_DEV_TYPE (a disk connection for a printer
-  // port, or a drive letter for the IPC$ share), ERROR_NOT_SUPPORTED (a printer
-  // connection on a backend that redirects no printer ports, as the native one),
-  // ERROR_ALREADY_ASSIGNED (the letter is in use), ERROR_DEVICE_ALREADY_REMEMBERED (the profile
-  // already remembers that letter), ERROR_BAD_NETPATH (no such server), ERROR_BAD_NET_NAME (no such
-  // share, or no UNC name).
+  // ERROR_SUCCESS, or:
+  //   ERROR_INVALID_PARAMETER  no record, no remote name, or a resource type Windows lacks
+  //   ERROR_BAD_DEVICE         a local name that is no drive letter or port
+  //   ERROR_BAD_DEV_TYPE       a disk connection for a printer port, a printer connection for a
+  //                            drive letter, or a drive letter for the IPC$ share
+  //   ERROR_NOT_SUPPORTED      a printer connection on a backend that redirects no printer
+  //                            ports (the native one)
+  //   ERROR_BAD_PROVIDER       a provider other than "Microsoft Windows Network"
+  //   ERROR_ALREADY_ASSIGNED   the letter is in use
+  //   ERROR_DEVICE_ALREADY_REMEMBERED  CONNECT_UPDATE_PROFILE for a letter the profile remembers
+  //   ERROR_BAD_NETPATH        no such server
+  //   ERROR_BAD_NET_NAME       no such share, or a remote name that is not \\server\share
   virtual Status WNetAddConnection2A(const NETRESOURCEA* netResource, const char* password,
                                      const char* userName, DWORD flags) = 0;
 };
