@@ -40,7 +40,9 @@ NativeMachine::NativeMachine(fs::path machineRoot)
       m_files(m_root, &m_registry),
       m_environment(m_registry),
       m_processes(m_root, m_files, m_registry),
-      m_programDirectory(hostProgramDirectory()) {}
+      m_programDirectory(hostProgramDirectory()) {
+  m_printerPrograms.installInto(m_processes);
+}
 
 NativeMachine::NativeMachine(fs::path machineRoot, Clock& clock, std::string programDirectory)
     : m_root(std::move(machineRoot)),
@@ -49,7 +51,9 @@ NativeMachine::NativeMachine(fs::path machineRoot, Clock& clock, std::string pro
       m_files(m_root, &m_registry),
       m_environment(m_registry),
       m_processes(m_root, m_files, m_registry),
-      m_programDirectory(std::move(programDirectory)) {}
+      m_programDirectory(std::move(programDirectory)) {
+  m_printerPrograms.installInto(m_processes);
+}
 
 std::string windowsPathOfHostPath(const fs::path& hostPath) {
   std::error_code error;

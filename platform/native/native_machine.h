@@ -8,9 +8,14 @@
 #include "library_loader_native.h"
 #include "native_environment.h"
 #include "native_file_system.h"
+#include "native_network.h"
+#include "native_printers.h"
 #include "native_processes.h"
 #include "native_registry.h"
+#include "native_shell_ui_helper.h"
+#include "native_system_parameters.h"
 #include "platform/machine.h"
+#include "printer_programs.h"
 
 namespace platform {
 
@@ -29,12 +34,18 @@ class NativeMachine final : public Machine {
   Environment& environment() override { return m_environment; }
   Processes& processes() override { return m_processes; }
   Clock& clock() override { return m_clock; }
+  Printers& printers() override { return m_printers; }
+  Network& network() override { return m_network; }
+  SystemParameters& systemParameters() override { return m_systemParameters; }
+  ShellUIHelper& shellUIHelper() override { return m_shellUIHelper; }
   std::string programDirectory() override { return m_programDirectory; }
   LibraryLoader* libraryLoader() override { return &m_libraryLoader; }
 
   const std::filesystem::path& machineRoot() const { return m_root; }
   NativeFileSystem& nativeFiles() { return m_files; }
   NativeRegistry& nativeRegistry() { return m_registry; }
+  NativePrinters& nativePrinters() { return m_printers; }
+  NativeShellUIHelper& nativeShellUIHelper() { return m_shellUIHelper; }
 
  private:
   std::unique_ptr<Clock> m_ownClock;  // first: the parts below run on it
@@ -46,6 +57,11 @@ class NativeMachine final : public Machine {
   NativeProcesses m_processes;
   std::string m_programDirectory;
   NativeLibraryLoader m_libraryLoader{m_files};
+  NativePrinters m_printers{m_root, m_registry};
+  PrinterPrograms m_printerPrograms{m_printers, m_files, m_registry};
+  NativeNetwork m_network{m_root, m_registry};
+  NativeSystemParameters m_systemParameters{m_files, m_registry};
+  NativeShellUIHelper m_shellUIHelper{m_files, m_registry};
 };
 
 // The host path seen through drive Z: ("/work/bin" is "Z:\work\bin"), in ANSI.

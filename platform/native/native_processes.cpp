@@ -27,8 +27,14 @@ bool isSwitch(const std::string& argument) {
 NativeProcesses::NativeProcesses(std::filesystem::path machineRoot, FileSystem& files,
                                  Registry& registry)
     : m_root(std::move(machineRoot)), m_files(files), m_registry(registry) {
-  // Each built-in program is one line here and one method.
-  m_programs["regedit"] = [this](const auto& arguments) { return runRegedit(arguments); };
+  // Each built-in program is one line here and one method; the machine adds the printer ones.
+  m_programs["regedit"] = [this](const std::string& text) {
+    return runRegedit(splitArguments(text));
+  };
+}
+
+void NativeProcesses::addProgram(const std::string& name, Program program) {
+  m_programs[name] = std::move(program);
 }
 
 Status NativeProcesses::log(const std::string& commandLine) const {
@@ -56,7 +62,7 @@ Result<ProcessOutcome> NativeProcesses::start(const std::string& commandLine, Wi
   if (program == m_programs.end()) {
     return Result<ProcessOutcome>::failure(ERROR_FILE_NOT_FOUND, parsed.program);
   }
-  const std::uint32_t exitCode = program->second(splitArguments(parsed.arguments));
+  const std::uint32_t exitCode = program->second(parsed.arguments);
   ProcessOutcome outcome;
   if (wait == Wait::Yes) outcome.exitCode = exitCode;
   return outcome;

@@ -422,7 +422,7 @@ Status NativeRegistry::RegFlushKey(HKEY key) {
   auto found = keyOf(key, 0);
   if (!found) return found.status();
   if ((*found)->hive == nullptr) return ERROR_SUCCESS;
-  return static_cast<Status>(saveIfChanged(*(*found)->hive));
+  return saveIfChanged(*(*found)->hive);
 }
 
 Status NativeRegistry::RegCloseKey(HKEY key) {

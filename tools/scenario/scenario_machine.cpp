@@ -9,9 +9,12 @@
 #include <iterator>
 #include <map>
 
+#include "driver_catalogue.h"
 #include "forms/dir_list_box.h"
+#include "platform/text_encoding.h"
 #include "platform/text_file.h"
 #include "registry_text.h"
+#include "unc_name.h"
 
 namespace scenario {
 
@@ -50,6 +53,11 @@ struct MachineDescription {
   };
   std::vector<RegLine> registry;
   bool zipComponent = false;
+  std::vector<platform::UncName> shares;
+  // Printers with the line that made each, for messages.
+  std::vector<std::pair<platform::PrinterDetails, std::string>> printers;
+  std::vector<std::pair<platform::PrinterDetails, std::string>> sharedPrinters;
+  std::vector<std::pair<std::string, std::string>> printerConnections;
 };
 
 // Days from 1 January 1970 to a civil date.
@@ -118,6 +126,11 @@ class LineParser {
       return parseFile(*words, line, m_description.programDirectory, false);
     if (keyword == "reg") return parseReg(line.text);
     if (keyword == "zip-component" && words->size() == 1) return m_description.zipComponent = true;
+    if (keyword == "share") return parseShare(*words);
+    if (keyword == "printer") return parsePrinter(*words);
+    if (keyword == "printer-share") return parsePrinterShare(*words);
+    if (keyword == "printer-connection") return parsePrinterConnection(*words);
+    if (keyword == "driver-catalogue") return parseDriverCatalogue(*words);
     return fail("unknown machine line \"" + keyword + "\"");
   }
 
@@ -257,6 +270,87 @@ class LineParser {
     return true;
   }
 
+  // `share \\server\share`
+  bool parseShare(const std::vector<Word>& words) {
+    const auto share = words.size() == 2 ? platform::parseUncName(words[1].text) : std::nullopt;
+    if (!share) return fail("share \\\\server\\share");
+    m_description.shares.push_back(*share);
+    return true;
+  }
+
+  // Words after `first` in pairs: an option's name, then its text.
+  bool parseOptions(const std::vector<Word>& words, std::size_t first,
+                    const std::map<std::string, std::string*>& options) {
+    for (std::size_t i = first; i < words.size(); i += 2) {
+      const auto option = options.find(words[i].quoted ? std::string() : words[i].text);
+      if (option == options.end() || i + 1 == words.size()) {
+        return fail("unexpected \"" + words[i].text + "\"");
+      }
+      *option->second = words[i + 1].text;
+    }
+    return true;
+  }
+
+  // `printer NAME driver DRIVER [port PORT] [location TEXT] [share NAME] [comment TEXT]`
+  bool parsePrinter(const std::vector<Word>& words) {
+    if (words.size() < 4 || words[2].text != "driver") {
+      return fail(
+          "printer NAME driver DRIVER [port PORT] [location TEXT] [share NAME] "
+          "[comment TEXT]");
+    }
+    platform::PrinterDetails printer;
+    printer.name = words[1].text;
+    printer.driver = words[3].text;
+    printer.port = "LPT1:";
+    if (!parseOptions(words, 4,
+                      {{"port", &printer.port},
+                       {"location", &printer.location},
+                       {"share", &printer.shareName},
+                       {"comment", &printer.description}})) {
+      return false;
+    }
+    m_description.printers.emplace_back(printer, m_location);
+    return true;
+  }
+
+  // `printer-share \\server\share driver DRIVER [location TEXT] [comment TEXT]`
+  bool parsePrinterShare(const std::vector<Word>& words) {
+    if (words.size() < 4 || !platform::parseUncName(words[1].text) || words[2].text != "driver") {
+      return fail("printer-share \\\\server\\share driver DRIVER [location TEXT] [comment TEXT]");
+    }
+    platform::PrinterDetails printer;
+    printer.name = words[1].text;
+    printer.driver = words[3].text;
+    if (!parseOptions(words, 4,
+                      {{"location", &printer.location}, {"comment", &printer.description}})) {
+      return false;
+    }
+    m_description.sharedPrinters.emplace_back(printer, m_location);
+    return true;
+  }
+
+  // `printer-connection \\server\share`
+  bool parsePrinterConnection(const std::vector<Word>& words) {
+    if (words.size() != 2 || !platform::parseUncName(words[1].text)) {
+      return fail("printer-connection \\\\server\\share");
+    }
+    m_description.printerConnections.emplace_back(words[1].text, m_location);
+    return true;
+  }
+
+  // `driver-catalogue PATH MODEL...`: an INF file that lists those printer models.
+  bool parseDriverCatalogue(const std::vector<Word>& words) {
+    if (words.size() < 3) return fail("driver-catalogue PATH MODEL...");
+    std::vector<std::string> models;
+    for (std::size_t i = 2; i < words.size(); ++i) models.push_back(words[i].text);
+    FileDescription file;
+    file.path = words[1].text;
+    file.bytes = platform::driverCatalogueText(models);
+    file.location = m_location;
+    m_description.files.push_back(std::move(file));
+    return true;
+  }
+
   MachineDescription& m_description;
   std::string& m_error;
   std::string m_location;
@@ -285,6 +379,37 @@ void makeDrives(const std::filesystem::path& root, const MachineDescription& des
       std::ofstream(root / folder / ".windows-label", std::ios::binary) << drive.label;
     }
   }
+}
+
+void makeShares(const std::filesystem::path& root, const MachineDescription& description) {
+  for (const platform::UncName& share : description.shares) {
+    std::filesystem::create_directories(root / "dosdevices" / "unc" /
+                                        platform::ansiToUtf8(share.server) /
+                                        platform::ansiToUtf8(share.share));
+  }
+}
+
+// Local printers, the network's printers and the user's connections, where Windows keeps them.
+bool addPrinters(platform::NativePrinters& printers, const MachineDescription& description,
+                 std::string& error) {
+  const auto failed = [&error](const std::string& location, const std::string& what,
+                               platform::Status status) {
+    error = location + ": cannot add " + what + " (status " + platform::toString(status) + ")";
+    return false;
+  };
+  for (const auto& [printer, location] : description.printers) {
+    const platform::Status status = printers.addLocalPrinter(printer);
+    if (status.failed()) return failed(location, printer.name, status);
+  }
+  for (const auto& [printer, location] : description.sharedPrinters) {
+    const platform::Status status = printers.recordSharedPrinter(printer);
+    if (status.failed()) return failed(location, printer.name, status);
+  }
+  for (const auto& [name, location] : description.printerConnections) {
+    const platform::Status status = printers.rememberConnection(name);
+    if (status.failed()) return failed(location, name, status);
+  }
+  return true;
 }
 
 // The first failure stops the writing: a machine that lacks part of its description would only
@@ -387,10 +512,15 @@ bool ScenarioMachine::build(const std::vector<ScenarioLine>& lines, std::string&
   }
   m_root = pattern;
   makeDrives(m_root, description);
+  makeShares(m_root, description);
   m_machine =
       std::make_unique<platform::NativeMachine>(m_root, m_clock, description.programDirectory);
-  if (writeRegistry(m_machine->registry(), description).failed() ||
-      m_machine->nativeRegistry().flushAll().failed()) {
+  if (writeRegistry(m_machine->registry(), description).failed()) {
+    error = "cannot write the machine's registry";
+    return false;
+  }
+  if (!addPrinters(m_machine->nativePrinters(), description, error)) return false;
+  if (m_machine->nativeRegistry().flushAll().failed()) {
     error = "cannot write the machine's registry";
     return false;
   }

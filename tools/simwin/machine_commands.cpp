@@ -77,6 +77,14 @@ std::string describeStatus(Status status) {
       {ERROR_INVALID_NAME, "the name holds a character Windows forbids"},
       {ERROR_BAD_PATHNAME, "the path is malformed"},
       {ERROR_ALREADY_EXISTS, "it already exists"},
+      {ERROR_BAD_NET_NAME, "the network name is not found"},
+      {ERROR_BAD_DEV_TYPE, "the network resource type is not correct"},
+      {ERROR_ALREADY_ASSIGNED, "the local device name is already in use"},
+      {ERROR_BAD_DEVICE, "the device name is not valid"},
+      {ERROR_DEVICE_ALREADY_REMEMBERED, "the profile already remembers that device"},
+      {ERROR_BAD_PROVIDER, "no such network provider"},
+      {ERROR_INVALID_PRINTER_NAME, "the printer name is not valid"},
+      {ERROR_PRINTER_ALREADY_EXISTS, "the printer already exists"},
   };
   const auto found = meanings.find(status);
   const std::string text = "error " + platform::toString(status);

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "machine_commands.h"
+#include "net_command.h"
 #include "platform/open_machine.h"
 #include "platform/clock.h"
+#include "printers_command.h"
 #include "reg_command.h"
 #include "sample_materialiser.h"
 
@@ -30,8 +32,15 @@ commands:
   drives                        every drive with its type, readiness, label and share
   env [NAME]                    the environment the program sees, or one variable's value
   user                          the logged-on user (GetUserNameA)
-  run COMMANDLINE               start a program as the program would (regedit /s FILE is
-                                built in; others fail as missing) and print its exit code
+  run COMMANDLINE               start a program as the program would (regedit /s FILE,
+                                con2prt /c \\server\share and rundll32 printui.dll,
+                                PrintUIEntry /if ... are built in; others fail as missing)
+                                and print its exit code
+  printers                      what EnumPrintersA gives (local printers and connections),
+                                then the printer list (device name = printer value)
+  net use [X: \\server\share [/persistent:yes|no]]
+                                the letters mapped to shares and the mappings the profile
+                                remembers; or map a letter (WNetAddConnection2A)
   reg query KEY [/v NAME | /ve] the key's values and sub-keys as Windows' reg shows them
                                 (KEY starts with HKLM, HKCU, HKCR, HKU or HKCC)
   reg import FILE               import a .reg file (a host path or a Windows path)
@@ -76,6 +85,7 @@ int main(int argc, char** argv) {
       {"dir", simwin::runDirCommand}, {"drives", simwin::runDrivesCommand},
       {"env", simwin::runEnvCommand}, {"user", simwin::runUserCommand},
       {"run", simwin::runRunCommand}, {"reg", simwin::runRegCommand},
+      {"printers", simwin::runPrintersCommand}, {"net", simwin::runNetCommand},
   };
   if (argc < 2) {
     std::cerr << kHelp;

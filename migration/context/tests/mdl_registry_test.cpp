@@ -136,7 +136,7 @@ TEST_F(MdlRegistryTest, OtherTypesAndMissingValuesReadEmpty) {
   EXPECT_EQ(QueryValueEx(registry(), key, "Bits", value), kUnsupportedType);
   EXPECT_TRUE(value.isEmpty());
   EXPECT_EQ(QueryValueEx(registry(), key, "Missing", value),
-            static_cast<platform::Status>(platform::ERROR_FILE_NOT_FOUND));
+            platform::ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(registry().RegCloseKey(key), platform::ERROR_SUCCESS);
 }
 

@@ -44,11 +44,17 @@ inline constexpr Status ERROR_WRITE_FAULT{29};
 inline constexpr Status ERROR_READ_FAULT{30};
 inline constexpr Status ERROR_SHARING_VIOLATION{32};
 inline constexpr Status ERROR_HANDLE_EOF{38};
+inline constexpr Status ERROR_NOT_SUPPORTED{50};
 inline constexpr Status ERROR_BAD_NETPATH{53};
+inline constexpr Status ERROR_BAD_DEV_TYPE{66};
+inline constexpr Status ERROR_BAD_NET_NAME{67};
 inline constexpr Status ERROR_FILE_EXISTS{80};
+inline constexpr Status ERROR_ALREADY_ASSIGNED{85};
 inline constexpr Status ERROR_INVALID_PARAMETER{87};
 inline constexpr Status ERROR_DISK_FULL{112};
+inline constexpr Status ERROR_INSUFFICIENT_BUFFER{122};
 inline constexpr Status ERROR_INVALID_NAME{123};
+inline constexpr Status ERROR_INVALID_LEVEL{124};
 inline constexpr Status ERROR_MOD_NOT_FOUND{126};
 inline constexpr Status ERROR_PROC_NOT_FOUND{127};
 inline constexpr Status ERROR_DIR_NOT_EMPTY{145};
@@ -66,6 +72,14 @@ inline constexpr Status ERROR_CANTREAD{1012};
 inline constexpr Status ERROR_CANTWRITE{1013};
 inline constexpr Status ERROR_KEY_DELETED{1018};
 inline constexpr Status ERROR_NOT_FOUND{1168};
+inline constexpr Status ERROR_BAD_DEVICE{1200};
+inline constexpr Status ERROR_DEVICE_ALREADY_REMEMBERED{1202};
+inline constexpr Status ERROR_BAD_PROVIDER{1204};
+inline constexpr Status ERROR_INVALID_SPI_VALUE{1439};
+inline constexpr Status RPC_X_NULL_REF_POINTER{1780};
+inline constexpr Status ERROR_INVALID_USER_BUFFER{1784};
+inline constexpr Status ERROR_INVALID_PRINTER_NAME{1801};
+inline constexpr Status ERROR_PRINTER_ALREADY_EXISTS{1802};
 
 // The code as a decimal number, for messages and logs.
 inline std::string toString(Status status) { return std::to_string(status.code()); }

@@ -150,6 +150,56 @@ TEST(Materialise, OldWin2000HasItsNetworkDrive) {
   EXPECT_TRUE(machine.files().fileExists("\\\\FILESERVER\\Public\\forms\\expense form.xls"));
 }
 
+TEST(Materialise, PrintersTravelFromTheOldMachineToTheNew) {
+  TemporaryFolder folder;
+  ASSERT_TRUE(
+      materialiseSample(fs::path(TRANSVALE_SAMPLES_DIR) / "old-win2000", folder.path() / "old"));
+  ASSERT_TRUE(
+      materialiseSample(fs::path(TRANSVALE_SAMPLES_DIR) / "new-win2000", folder.path() / "new"));
+  VirtualClock clock;
+  NativeMachine old(folder.path() / "old", clock, "Z:\\tools");
+  std::vector<std::string> list;
+  for (const ListedPrinter& printer : old.printers().printerList()) {
+    list.push_back(printer.deviceName + " = " + printer.printerValue);
+  }
+  EXPECT_EQ(list,
+            (std::vector<std::string>{"HP LaserJet 4050 Series PCL = HP LaserJet 4050 Series PCL 6",
+                                      "\\\\PRNSRV\\Laser1 = \\\\PRNSRV\\Laser1"}));
+  EXPECT_EQ(old.nativePrinters().connections()[0].driver, "HP LaserJet 5Si - DFS");
+
+  // What the restore starts for these two succeeds on the new machine.
+  NativeMachine fresh(folder.path() / "new", clock, "Z:\\tools");
+  for (const char* line :
+       {"con2prt /c \\\\PRNSRV\\Laser1",
+        "rundll32 printui.dll, PrintUIEntry /if /b \"HP LaserJet 4050 Series PCL\" /f "
+        "C:\\WINNT\\inf\\ntprint.inf /r \"LPT1:\" /m \"HP LaserJet 4050 Series PCL\""}) {
+    auto outcome = fresh.processes().start(line, WindowStyle::Hidden, Wait::Yes);
+    ASSERT_TRUE(outcome.ok()) << line;
+    EXPECT_EQ(outcome->exitCode, 0u) << line;
+  }
+  EXPECT_EQ(fresh.printers().printerList().size(), 2u);
+}
+
+TEST(Materialise, KeepsPrintersAndCataloguesInsideTheMachine) {
+  TemporaryFolder folder;
+  const fs::path sample = folder.path() / "sample";
+  fs::create_directories(sample);
+  std::ofstream(sample / "machine.txt") << "drive C: hd drive_c\ndrive Z: hd /\n"
+                                        << "share \\\\srv\\empty\n"
+                                        << "driver-catalogue C:\\WINNT\\inf\\x.inf \"M 1\"\n";
+  ASSERT_TRUE(materialiseSample(sample, folder.path() / "m").ok());
+  EXPECT_TRUE(fs::is_directory(folder.path() / "m" / "dosdevices" / "unc" / "srv" / "empty"));
+  EXPECT_TRUE(fs::exists(folder.path() / "m" / "drive_c" / "WINNT" / "inf" / "x.inf"));
+
+  const std::string outside = (folder.path() / "outside.inf").string();
+  std::ofstream(sample / "machine.txt") << "drive C: hd drive_c\ndrive Z: hd /\n"
+                                        << "driver-catalogue \"Z:" << outside << "\" M\n";
+  EXPECT_FALSE(materialiseSample(sample, folder.path() / "m").ok());
+  EXPECT_FALSE(fs::exists(outside));
+  std::ofstream(sample / "machine.txt") << "printer A D\nprinter a D\n";
+  EXPECT_FALSE(materialiseSample(sample, folder.path() / "m").ok());
+}
+
 TEST(Materialise, ReplacesItsOwnMachineButNothingElse) {
   TemporaryFolder folder;
   const fs::path sample = fs::path(TRANSVALE_SAMPLES_DIR) / "new-win2000";
