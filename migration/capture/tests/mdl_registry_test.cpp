@@ -3,74 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "test_program.h"
+#include "watched_registry.h"
 
 namespace migration {
 namespace {
 
 constexpr const char* kKey = "Software\\Test";
 
-using platform::BYTE;
-using platform::DWORD;
-using platform::HKEY;
-using platform::LONG;
 using platform::REGSAM;
-
-// The machine's registry, watched: the access each key was opened with, the keys still open,
-// and whether anything created a key.
-class WatchedRegistry final : public platform::Registry {
- public:
-  explicit WatchedRegistry(platform::Registry& inner) : m_inner(inner) {}
-
-  LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access,
-                     HKEY* result) override {
-    accesses.push_back(access);
-    const LONG status = m_inner.RegOpenKeyExA(key, subKey, options, access, result);
-    if (status == 0) ++openKeys;
-    return status;
-  }
-  LONG RegCreateKeyExA(HKEY key, const char* subKey, REGSAM access, HKEY* result,
-                       DWORD* disposition) override {
-    ++creates;
-    return m_inner.RegCreateKeyExA(key, subKey, access, result, disposition);
-  }
-  LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameLength) override {
-    return m_inner.RegEnumKeyExA(key, index, name, nameLength);
-  }
-  LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type,
-                     BYTE* data, DWORD* dataLength) override {
-    return m_inner.RegEnumValueA(key, index, name, nameLength, type, data, dataLength);
-  }
-  LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* type, BYTE* data,
-                        DWORD* dataLength) override {
-    return m_inner.RegQueryValueExA(key, valueName, type, data, dataLength);
-  }
-  LONG RegSetValueExA(HKEY key, const char* valueName, DWORD type, const BYTE* data,
-                      DWORD dataLength) override {
-    return m_inner.RegSetValueExA(key, valueName, type, data, dataLength);
-  }
-  LONG RegDeleteValueA(HKEY key, const char* valueName) override {
-    return m_inner.RegDeleteValueA(key, valueName);
-  }
-  LONG RegDeleteKeyA(HKEY key, const char* subKey) override {
-    return m_inner.RegDeleteKeyA(key, subKey);
-  }
-  LONG RegDeleteTreeA(HKEY key, const char* subKey) override {
-    return m_inner.RegDeleteTreeA(key, subKey);
-  }
-  LONG RegFlushKey(HKEY key) override { return m_inner.RegFlushKey(key); }
-  LONG RegCloseKey(HKEY key) override {
-    const LONG status = m_inner.RegCloseKey(key);
-    if (status == 0) --openKeys;
-    return status;
-  }
-
-  std::vector<REGSAM> accesses;
-  int openKeys = 0;
-  int creates = 0;
-
- private:
-  platform::Registry& m_inner;
-};
+using testing::WatchedRegistry;
 
 class MdlRegistryTest : public ::testing::Test {
  protected:
