@@ -26,7 +26,7 @@ class MasterReader {
   bool readField(std::string& field);
   // The first two fields of the next line, as the printer records hold them.
   bool readRecord(std::string& first, std::string& second);
-  platform::Status close() { return m_reader.close(); }
+  [[nodiscard]] platform::Status close() { return m_reader.close(); }
 
  private:
   explicit MasterReader(platform::TextReader reader) : m_reader(std::move(reader)) {}

@@ -105,8 +105,7 @@ void RegExport::ExportKeyTree(const std::string& keyPath) {
   leaveOutWin9xDesktopKeys(names);
 
   for (const std::string& name : names) {
-    m_context.doEvents();
-    if (m_limitReached) return;  // a deeper level passed the limit
+    if (m_context.doEvents) m_context.doEvents();
     if (limitPassed()) {
       m_limitReached = true;
       m_report.cutByLimit = true;
@@ -114,6 +113,7 @@ void RegExport::ExportKeyTree(const std::string& keyPath) {
       return;
     }
     ExportKeyTree(childPath(keyPath, name));
+    if (m_limitReached) return;  // a deeper level passed the limit: no further key anywhere
   }
 }
 
@@ -219,6 +219,7 @@ void RegExport::leaveOutWin9xDesktopKeys(std::vector<std::string>& names) {
 }
 
 bool RegExport::limitPassed() {
+  if (!m_context.limitText) return false;
   const auto limit = textToInteger(m_context.limitText());
   if (!limit) {
     m_report.limitUnreadable = true;

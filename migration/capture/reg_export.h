@@ -26,9 +26,10 @@ struct ExportContext {
   platform::Registry& registry;
   platform::FileSystem& files;
   platform::Environment& environment;  // "OS" tells Windows 95/98 from NT
-  // Lets the window process pending events; called before each sub-key.
+  // Lets the window process pending events; called before each sub-key. May be empty.
   std::function<void()> doEvents;
-  // The size limit as the user left it (the text of txtLimitLength), read at every check.
+  // The size limit as the user left it (the text of txtLimitLength), read at every check; no
+  // limit when empty.
   std::function<std::string()> limitText;
 };
 

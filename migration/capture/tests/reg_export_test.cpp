@@ -341,6 +341,9 @@ TEST_F(RegExportTest, TheSizeLimitStopsBeforeTheNextKeyAndSaysWhere) {
                 std::string(30, 'b') + "\"\r\n\r\n\r\n");
   EXPECT_TRUE(report.cutByLimit);
   EXPECT_EQ(report.cutAtKey, "HKEY_CURRENT_USER\\Software\\Big\\One\\Deep");
+  EXPECT_EQ(DescribeExport(report).back(),
+            "  cut by the size limit: HKEY_CURRENT_USER\\Software\\Big\\One\\Deep and the keys "
+            "after it are missing");
   EXPECT_FALSE(report.complete());
   EXPECT_EQ(report.fileStatus, platform::ERROR_SUCCESS);
 }
@@ -435,6 +438,16 @@ INSTANTIATE_TEST_SUITE_P(
                                "System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\R",
                                HKEY_LOCAL_MACHINE, "[HKEY_CURRENT_CONFIG\\Software\\R]"}),
     [](const ::testing::TestParamInfo<RootCase>& info) { return info.param.label; });
+
+TEST_F(RegExportTest, AnEmptyKeyPathExportsTheWholeRoot) {
+  set("Software\\R", "v", platform::REG_SZ, std::string("1\0", 2));
+  const ExportReport report = exportKey(" ");
+  EXPECT_EQ(report.key, "HKEY_CURRENT_USER");
+  const std::string text = fileText();
+  EXPECT_EQ(text.rfind("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER]\r\n", 0), 0u);
+  EXPECT_NE(text.find("\r\n[HKEY_CURRENT_USER\\Software\\R]\r\n\"v\"=\"1\"\r\n"),
+            std::string::npos);
+}
 
 TEST_F(RegExportTest, AnUnknownRootExportsNothing) {
   const ExportReport report = exportKey("Software", 0x1234);
