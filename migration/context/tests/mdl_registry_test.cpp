@@ -3,87 +3,20 @@
 #include <gtest/gtest.h>
 
 #include "testing/test_program.h"
+#include "platform/testing/watched_registry.h"
 
 namespace migration {
 namespace {
 
 constexpr const char* kKey = "Software\\Test";
 
-using platform::BYTE;
-using platform::DWORD;
-using platform::HKEY;
-using platform::Status;
 using platform::REGSAM;
-
-// The machine's registry, watched: the access each key was opened with, the keys still open,
-// and whether anything created a key.
-class WatchedRegistry final : public platform::Registry {
- public:
-  explicit WatchedRegistry(platform::Registry& inner) : m_inner(inner) {}
-
-  Status RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access,
-                     HKEY* result) override {
-    accesses.push_back(access);
-    const Status status = m_inner.RegOpenKeyExA(key, subKey, options, access, result);
-    if (status.ok()) ++openKeys;
-    return status;
-  }
-  Status RegCreateKeyExA(HKEY key, const char* subKey, REGSAM access, HKEY* result,
-                       DWORD* disposition) override {
-    ++creates;
-    return m_inner.RegCreateKeyExA(key, subKey, access, result, disposition);
-  }
-  Status RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameLength) override {
-    return m_inner.RegEnumKeyExA(key, index, name, nameLength);
-  }
-  Status RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type,
-                     BYTE* data, DWORD* dataLength) override {
-    return m_inner.RegEnumValueA(key, index, name, nameLength, type, data, dataLength);
-  }
-  Status RegQueryValueExA(HKEY key, const char* valueName, DWORD* type, BYTE* data,
-                        DWORD* dataLength) override {
-    return m_inner.RegQueryValueExA(key, valueName, type, data, dataLength);
-  }
-  Status RegSetValueExA(HKEY key, const char* valueName, DWORD type, const BYTE* data,
-                      DWORD dataLength) override {
-    return m_inner.RegSetValueExA(key, valueName, type, data, dataLength);
-  }
-  Status RegDeleteValueA(HKEY key, const char* valueName) override {
-    return m_inner.RegDeleteValueA(key, valueName);
-  }
-  Status RegDeleteKeyA(HKEY key, const char* subKey) override {
-    return m_inner.RegDeleteKeyA(key, subKey);
-  }
-  Status RegDeleteTreeA(HKEY key, const char* subKey) override {
-    return m_inner.RegDeleteTreeA(key, subKey);
-  }
-  Status RegFlushKey(HKEY key) override { return m_inner.RegFlushKey(key); }
-  Status RegCloseKey(HKEY key) override {
-    const Status status = m_inner.RegCloseKey(key);
-    if (status.ok()) --openKeys;
-    return status;
-  }
-
-  std::vector<REGSAM> accesses;
-  int openKeys = 0;
-  int creates = 0;
-
- private:
-  platform::Registry& m_inner;
-};
+using platform::testing::WatchedRegistry;
 
 class MdlRegistryTest : public ::testing::Test {
  protected:
   void setValue(const char* name, platform::DWORD type, const std::string& bytes) {
-    platform::HKEY key = 0;
-    ASSERT_EQ(registry().RegCreateKeyExA(platform::HKEY_CURRENT_USER, kKey,
-                                         platform::KEY_ALL_ACCESS, &key, nullptr),
-              platform::ERROR_SUCCESS);
-    ASSERT_EQ(registry().RegSetValueExA(key, name, type,
-                                        reinterpret_cast<const platform::BYTE*>(bytes.data()),
-                                        static_cast<platform::DWORD>(bytes.size())),
-              platform::ERROR_SUCCESS);
-    EXPECT_EQ(registry().RegCloseKey(key), platform::ERROR_SUCCESS);
+    m_test.testMachine().setRegistryValue(platform::HKEY_CURRENT_USER, kKey, name, type, bytes);
   }
   // The stored type and bytes, or type REG_NONE with "missing".
   std::pair<platform::DWORD, std::string> stored(const char* name) {
