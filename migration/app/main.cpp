@@ -10,6 +10,7 @@
 #include "app/screenshots.h"
 #include "app/ui_choice.h"
 #include "forms/headless_ui.h"
+#include "frame/run_outcome.h"
 #include "frame/start_up.h"
 #include "context/program.h"
 #include "gui/qt_ui.h"
@@ -25,7 +26,8 @@ struct QtArguments {
   char* values[2];
 };
 
-void runWithWindows(platform::Machine& machine, const std::string& commandLine, char* programName) {
+int runWithWindows(platform::Machine& machine, const std::string& commandLine,
+                   char* programName) {
   QtArguments arguments(programName);
   QApplication application(arguments.count, arguments.values);
   gui::QtUi ui;
@@ -34,13 +36,15 @@ void runWithWindows(platform::Machine& machine, const std::string& commandLine, 
   ui.run();
   // The windows go before the forms they show.
   ui.closeAll();
+  return migration::FinishRun(program, std::cout);
 }
 
-void runHeadless(platform::Machine& machine, const std::string& commandLine) {
+int runHeadless(platform::Machine& machine, const std::string& commandLine) {
   forms::HeadlessUi ui(std::cerr);
   migration::Program program(machine, ui, commandLine);
   migration::Main(program);
   ui.run();
+  return migration::FinishRun(program, std::cout);
 }
 
 int takeScreenshots(const std::vector<std::string>& arguments, platform::Machine& machine,
@@ -71,9 +75,7 @@ int main(int argc, char** argv) {
   }
   const std::string commandLine = app::joinCommandLine(arguments);
   if (app::chooseUiFromEnvironment() == app::UiKind::Windows) {
-    runWithWindows(**machine, commandLine, argv[0]);
-  } else {
-    runHeadless(**machine, commandLine);
+    return runWithWindows(**machine, commandLine, argv[0]);
   }
-  return 0;
+  return runHeadless(**machine, commandLine);
 }

@@ -13,6 +13,7 @@
 #include "context/configuration.h"
 #include "context/main_window.h"
 #include "context/regional_format.h"
+#include "context/run_log.h"
 #include "context/session_context.h"
 #include "forms/form.h"
 #include "forms/ui.h"
@@ -66,6 +67,11 @@ class Program {
   // The machine's date and number formats, read once.
   const RegionalFormat& regionalFormat();
 
+  // The log of the export, copy or restore that runs, and of the ones before it.
+  RunLog& runLog() { return m_runLog; }
+  // The machine's local time as "2001-06-01 15:04:05", for logs.
+  std::string localTimestamp();
+
   // Shows a message box; the short form of what every module does.
   forms::MsgAnswer msgBox(const std::string& prompt, forms::MsgButtons buttons,
                           forms::MsgIcon icon, const std::string& title);
@@ -77,6 +83,7 @@ class Program {
   std::vector<std::pair<std::type_index, std::unique_ptr<forms::Form>>> m_sharedForms;
   MainWindow* m_mainWindow = nullptr;
   std::unique_ptr<RegionalFormat> m_regionalFormat;
+  RunLog m_runLog;
 };
 
 }  // namespace migration

@@ -1,6 +1,7 @@
 // The main window's behaviour: load and unload, the status line, the list commands, the check
 // boxes and the menus. The scan, copy and browse commands live in frm_main_file_commands.cpp,
-// the export and restore commands in frm_main_state_commands.cpp.
+// the export command in frm_main_export_command.cpp and the restore commands in
+// frm_main_restore_commands.cpp.
 #include "frame/frm_main.h"
 
 #include <optional>

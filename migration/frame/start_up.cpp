@@ -20,6 +20,8 @@ bool isDeploymentAccount(const std::string& userName) {
 }
 
 void showNoConfigFile(Program& program) {
+  program.runLog().failure("No Config File: no configuration file at " +
+                           program.config.strConfigFile);
   program.msgBox(
       "No configuration file was found.\r\nPlease make sure a CONFIG.MIG file\r\nexists in the "
       "program directory.",
