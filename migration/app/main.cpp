@@ -32,6 +32,7 @@ int runWithWindows(platform::Machine& machine, const std::string& commandLine,
   QApplication application(arguments.count, arguments.values);
   gui::QtUi ui;
   migration::Program program(machine, ui, commandLine);
+  program.runLog().echoAttentionTo(&std::cerr);
   migration::Main(program);
   ui.run();
   // The windows go before the forms they show.
@@ -42,6 +43,7 @@ int runWithWindows(platform::Machine& machine, const std::string& commandLine,
 int runHeadless(platform::Machine& machine, const std::string& commandLine) {
   forms::HeadlessUi ui(std::cerr);
   migration::Program program(machine, ui, commandLine);
+  program.runLog().echoAttentionTo(&std::cerr);
   migration::Main(program);
   ui.run();
   return migration::FinishRun(program, std::cout);

@@ -1,5 +1,6 @@
 #include "context/run_log.h"
 
+#include <ostream>
 #include <utility>
 
 namespace migration {
@@ -52,12 +53,14 @@ void RunLog::warning(const std::string& text) {
   ++m_warnings;
   m_attention.push_back("warning: " + text);
   add("warning: ", text);
+  if (m_echo != nullptr) *m_echo << "warning: " << text << '\n';
 }
 
 void RunLog::failure(const std::string& text) {
   ++m_failures;
   m_attention.push_back("failed: " + text);
   add("failed: ", text);
+  if (m_echo != nullptr) *m_echo << "failed: " << text << '\n';
 }
 
 std::string RunLog::describe(platform::Status status, const std::string& subject) {

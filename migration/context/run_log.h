@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,10 @@ class RunLog final : public platform::FailureListener {
   // The migration directory that holds the log; what was logged so far is written there now.
   void setFolder(const std::string& migrationDirectory);
   bool hasFolder() const { return !m_path.empty(); }
+
+  // Warnings and failures are also written to `stream` as they come (standard error of a run
+  // that nobody watches); null for none.
+  void echoAttentionTo(std::ostream* stream) { m_echo = stream; }
 
   void note(const std::string& text);
   void warning(const std::string& text);
@@ -96,6 +101,7 @@ class RunLog final : public platform::FailureListener {
   std::size_t m_passedOver = 0;
   platform::Status m_fileStatus;
   std::unique_ptr<platform::TextWriter> m_writer;
+  std::ostream* m_echo = nullptr;
 };
 
 }  // namespace migration

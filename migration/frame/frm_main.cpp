@@ -151,6 +151,8 @@ platform::Status frmMain::applyConfiguration() {
 }
 
 void frmMain::runAutoMode() {
+  // One run in the log for the whole sequence, so that its summary covers the copy too.
+  RunLog::Scope run(m_program.runLog(), "Unattended export");
   cmdMigrate_Click(0);
   cmdFileScan_Click(0);
   cmdSelAll_Click(2);

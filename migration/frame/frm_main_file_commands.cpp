@@ -56,6 +56,7 @@ void frmMain::cmdFileScan_Click(int /*index*/) {
 }
 
 void frmMain::cmdCopyFiles_Click(int /*index*/) {
+  RunLog::Scope run(m_program.runLog(), "Copy");
   tabRTF.select(kBackupPage);
   if (isSet(chkData)) {
     Update_Status(1, std::string("Copying ") + kDataDirectory);

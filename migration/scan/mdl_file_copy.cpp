@@ -25,6 +25,8 @@ constexpr const char* kEntryComment = "Migrated File";
 constexpr const char* kPointerFile = "migration\\oldfile.cfg";
 // The longest list of left-out files a message shows; the rest are counted.
 constexpr std::size_t kMostFilesNamed = 10;
+// The largest file the archive holds: its records count sizes in 32 bits.
+constexpr std::uint64_t kLargestEntry = 0xFFFFFFFFull;
 
 constexpr const char* kProfilePatterns =
     "*.doc;*.dot;*.rtf;*.xls;*.xle;*.ppt;*.mdb;*.mde;*.ppj;*.zip;*.arj;*.lhz;*.rar;*.ace;*.cad;"
@@ -60,6 +62,8 @@ class ArchiveCopy {
       return status;
     }
     const bool pointerWritten = writePointerFileMakingItsDirectory();
+    logIntoTheMigrationDirectory();
+    m_program.runLog().note("archive " + m_archivePath + ", pointer file " + m_pointerPath);
     addSelectedRows();
     m_form.Update_Status(1, "Ready");
     addScriptEntries();
@@ -71,6 +75,8 @@ class ArchiveCopy {
       return closed;
     }
     reportLeftOut();
+    m_program.runLog().note("archive written: " + std::to_string(m_count - m_leftOut.size()) +
+                            " of " + std::to_string(m_count) + " files");
     return platform::ERROR_SUCCESS;
   }
 
@@ -103,11 +109,18 @@ class ArchiveCopy {
         CreateMigrationDirs(files, migrationDir) && writePointer().ok()) {
       return true;
     }
-    m_program.msgBox("The file " + m_pointerPath +
-                         " could not be written, so a restore will not find the archive.",
-                     forms::MsgButtons::OK, forms::MsgIcon::Exclamation,
-                     "Pointer File Not Written");
+    report("The file " + m_pointerPath +
+               " could not be written, so a restore will not find the archive.",
+           "Pointer File Not Written");
     return false;
+  }
+
+  // The log belongs with the migration it describes, once that directory exists.
+  void logIntoTheMigrationDirectory() {
+    const std::string migrationDir =
+        MigrationDirectoryOf(m_form.fieldText(MainWindow::Field::MigrateDir));
+    RunLog& log = m_program.runLog();
+    if (!log.hasFolder() && m_program.files().folderExists(migrationDir)) log.setFolder(migrationDir);
   }
 
   [[nodiscard]] platform::Status writePointer() {
@@ -122,7 +135,7 @@ class ArchiveCopy {
       if (files.fileExists(path)) {
         add(files.fullPath(path).valueOr(path));
       } else {
-        m_leftOut.push_back(path);  // gone since the scan
+        leaveOut(path, "");  // gone since the scan
       }
       countOne();
     }
@@ -166,34 +179,77 @@ class ArchiveCopy {
   }
 
   void reportFailure() const {
-    m_program.msgBox("The archive " + m_archivePath + " could not be written.\r\n" + m_problem,
-                     forms::MsgButtons::OK, forms::MsgIcon::Exclamation, "Archive Not Written");
+    report("The archive " + m_archivePath + " could not be written.\r\n" + m_problem,
+           "Archive Not Written");
   }
 
   void reportLeftOut() const {
     if (m_leftOut.empty()) return;
     std::string text = "These files could not be added to the archive " + m_archivePath + ":";
     for (std::size_t i = 0; i < m_leftOut.size() && i < kMostFilesNamed; ++i) {
-      text += "\r\n" + m_leftOut[i];
+      text += "\r\n" + m_leftOut[i].path + " (" + m_leftOut[i].reason + ")";
     }
     if (m_leftOut.size() > kMostFilesNamed) {
       text += "\r\n(and " + std::to_string(m_leftOut.size() - kMostFilesNamed) + " more)";
     }
-    m_program.msgBox(text, forms::MsgButtons::OK, forms::MsgIcon::Exclamation, "Files Not Copied");
+    report(text, "Files Not Copied");
+  }
+
+  // A report of ours, where the user would otherwise never learn of the problem: a box for the
+  // user at the window; in a run nobody watches, the log and standard error instead of a box
+  // that would wait.
+  void report(const std::string& text, const std::string& title) const {
+    m_program.runLog().failure(title + ": " + oneLine(text));
+    const SessionContext& session = m_program.session;
+    if (session.bAutoMode || session.bRestoreMode) return;
+    m_program.msgBox(text, forms::MsgButtons::OK, forms::MsgIcon::Exclamation, title);
+  }
+
+  static std::string oneLine(std::string text) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+      text.replace(at, 2, "; ");
+    }
+    return text;
+  }
+
+  // Why a file did not get into the archive, for the user and the log.
+  std::string leftOutReason(const std::string& path, const std::string& componentText) const {
+    platform::FileSystem& files = m_program.files();
+    if (!files.fileExists(path)) return "no longer there";
+    if (isTheArchive(path)) return "the archive itself";
+    if (!componentText.empty()) return componentText;
+    if (const auto info = files.fileInfo(path); info && info->size > kLargestEntry) {
+      return "too large for the archive, which holds files up to 4 GB";
+    }
+    if (auto opened = files.openFile(path, platform::OpenMode::Read); !opened) {
+      return "unreadable (" + RunLog::describe(opened.status()) + ")";
+    }
+    return "the archive could not take it: the disk may be full";
   }
 
   void add(const std::string& path) {
     bool added = false;
+    std::string componentText;
     // NOTE: the archive is never added to itself: the component would read the file it is
     // writing, and a restore would unpack a torn copy over the archive it reads from.
     if (!isTheArchive(path)) {
       try {
         added = m_form.zipComponent()->AddFile(path, kEntryComment, m_savePath, "") == 0;
-      } catch (const parcelon::ZipComponentError&) {
-        added = false;
+      } catch (const parcelon::ZipComponentError& error) {
+        componentText = error.text();
       }
     }
-    if (!added) m_leftOut.push_back(path);
+    if (added) {
+      m_program.runLog().note("archived " + path);
+    } else {
+      leaveOut(path, componentText);
+    }
+  }
+
+  void leaveOut(const std::string& path, const std::string& componentText) {
+    LeftOut file{path, leftOutReason(path, componentText)};
+    m_program.runLog().warning("not archived: " + file.path + " (" + file.reason + ")");
+    m_leftOut.push_back(std::move(file));
   }
 
   bool isTheArchive(const std::string& path) const {
@@ -213,7 +269,11 @@ class ArchiveCopy {
   const bool m_savePath;
   std::string m_archiveFullPath;  // as the file system reports it, once created
   std::string m_problem;
-  std::vector<std::string> m_leftOut;
+  struct LeftOut {
+    std::string path;
+    std::string reason;
+  };
+  std::vector<LeftOut> m_leftOut;
   int m_count = 0;
 };
 

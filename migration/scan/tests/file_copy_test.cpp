@@ -176,7 +176,7 @@ TEST_F(FileCopyTest, AFileGoneSinceTheScanIsLeftOutAndNamed) {
   ASSERT_EQ(m_test.ui().messages().size(), 1u);
   EXPECT_EQ(m_test.ui().messages()[0].box.prompt,
             "These files could not be added to the archive C:\\Out\\migfiles.mig:\r\n"
-            "C:\\Docs\\b.doc");
+            "C:\\Docs\\b.doc (no longer there)");
 }
 
 // A row or a script entry naming the archive being written (an older copy found by a scan,
@@ -194,7 +194,7 @@ TEST_F(FileCopyTest, TheArchiveIsNeverAddedToItself) {
   ASSERT_EQ(m_test.ui().messages().size(), 1u);
   EXPECT_EQ(m_test.ui().messages()[0].box.prompt,
             "These files could not be added to the archive C:\\Out\\migfiles.mig:\r\n"
-            "C:\\Out\\migfiles.mig\r\nc:\\out\\MIGFILES.MIG");
+            "C:\\Out\\migfiles.mig (the archive itself)\r\nc:\\out\\MIGFILES.MIG (the archive itself)");
 }
 
 // An archive that cannot be finished (the disk fills while its directory is written) is
