@@ -74,17 +74,42 @@ void CaptureRun::writeBlock(std::string_view header,
 ExportReport CaptureRun::exportKey(platform::HKEY root, const std::string& keyPath,
                                    const std::string& fileName) {
   ExportReport report = ExportRegistryKey(m_exports, root, keyPath, fileName);
-  const std::vector<std::string> lines = DescribeExport(report);
   const bool topKeyMissing = report.keysWritten == 0 && report.keysSkipped.size() == 1 &&
                              report.keysSkipped.front().key == report.key;
-  if (report.fileStatus.failed() || report.rootUnknown) {
-    log().failure(lines.front());
-  } else if (!report.complete() && !topKeyMissing) {
-    log().warning(lines.front());
-  } else {
-    log().note(lines.front());
+  if (report.rootUnknown) {
+    log().failure("not exported: " + report.key + ", the root key is unknown");
+    return report;
   }
-  for (std::size_t i = 1; i < lines.size(); ++i) log().note(lines[i]);
+  if (topKeyMissing) {
+    log().note(report.key + " is not on this machine: " + fileName + " holds the header only");
+  } else {
+    log().note(DescribeExport(report).front());
+  }
+  // What the user would want to know: whatever did not reach the file.
+  const std::string about = "export of " + report.key + ": ";
+  if (!topKeyMissing) {
+    for (const SkippedKey& skipped : report.keysSkipped) {
+      log().warning(about + "key " + skipped.key + " not exported (" +
+                    RunLog::describe(skipped.status) + ")");
+    }
+  }
+  for (const PassedOverValue& value : report.valuesPassedOver) {
+    log().warning(about + "value \"" + value.name + "\" of " + value.key + " passed over, " +
+                  value.reason);
+  }
+  if (report.keysLeftOut > 0) {
+    log().note(about + std::to_string(report.keysLeftOut) +
+               " Windows 95/98 desktop keys left out on purpose");
+  }
+  if (report.limitUnreadable) log().warning(about + "the size limit is no number: none applied");
+  if (report.cutByLimit) {
+    log().warning(about + "cut by the size limit of " +
+                  window().fieldText(MainWindow::Field::LimitLength) + " characters at " +
+                  report.cutAtKey + ": that key and the ones after it are missing");
+  }
+  if (report.fileStatus.failed()) {
+    log().failure(about + fileName + " not written (" + RunLog::describe(report.fileStatus) + ")");
+  }
   return report;
 }
 

@@ -23,6 +23,11 @@ int FinishRun(Program& program, std::ostream& out) {
   if (unattended(program) && log.used()) {
     for (const std::string& line : log.summary()) out << line << '\n';
   }
+  return ExitStatus(program);
+}
+
+int ExitStatus(Program& program) {
+  const RunLog& log = program.runLog();
   if (log.failures() > 0) return 1;
   return unattended(program) && log.warnings() > 0 ? 1 : 0;
 }

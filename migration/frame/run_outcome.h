@@ -13,4 +13,7 @@ class Program;
 // returns the exit status of the program.
 int FinishRun(Program& program, std::ostream& out);
 
+// The exit status the program would end with now, without ending the run.
+int ExitStatus(Program& program);
+
 }  // namespace migration

@@ -192,16 +192,21 @@ class ArchiveCopy {
     if (m_leftOut.size() > kMostFilesNamed) {
       text += "\r\n(and " + std::to_string(m_leftOut.size() - kMostFilesNamed) + " more)";
     }
-    report(text, "Files Not Copied");
+    // Each file is in the log already, as a warning with its reason.
+    if (!unattended()) {
+      m_program.msgBox(text, forms::MsgButtons::OK, forms::MsgIcon::Exclamation,
+                       "Files Not Copied");
+    }
   }
+
+  bool unattended() const { return m_program.session.bAutoMode || m_program.session.bRestoreMode; }
 
   // A report of ours, where the user would otherwise never learn of the problem: a box for the
   // user at the window; in a run nobody watches, the log and standard error instead of a box
   // that would wait.
   void report(const std::string& text, const std::string& title) const {
     m_program.runLog().failure(title + ": " + oneLine(text));
-    const SessionContext& session = m_program.session;
-    if (session.bAutoMode || session.bRestoreMode) return;
+    if (unattended()) return;
     m_program.msgBox(text, forms::MsgButtons::OK, forms::MsgIcon::Exclamation, title);
   }
 

@@ -16,6 +16,7 @@
 #include "frame/frm_main.h"
 #include "native_processes.h"
 #include "platform/text_file.h"
+#include "frame/run_outcome.h"
 #include "registry_text.h"
 #include "scenario_text.h"
 
@@ -142,6 +143,14 @@ std::string ScenarioChecker::answer(const std::string& line) {
       migration::Program* program = m_player.program();
       const bool created = program && program->hasSharedForm<migration::frmMain>() && program->sharedForm<migration::frmMain>().xZip;
       value = created ? "created" : "absent";
+    } else if (kind == "exit-status") {
+      value = std::to_string(migration::ExitStatus(program()));
+    } else if (kind == "summary") {
+      std::string text;
+      for (const std::string& summaryLine : program().runLog().summary()) text += summaryLine + "\n";
+      value = forms::quoted(text);
+    } else if (kind == "log") {
+      value = logAnswer(rest);
     } else if (kind == "events") {
       value = std::to_string(m_player.ui().doEventsCount());
     } else {
@@ -184,7 +193,31 @@ std::string ScenarioChecker::controlAnswer(const std::string& text) {
   throw forms::ScriptError(control->qualifiedName() + " has no property " + property);
 }
 
-std::string ScenarioChecker::fileAnswer(const std::string& path) {
+migration::Program& ScenarioChecker::program() {
+  if (!m_player.program()) throw forms::ScriptError("the program never started");
+  return *m_player.program();
+}
+
+// Whether the run log in a migration directory holds a line with the text: "log C:\Mig "text"".
+std::string ScenarioChecker::logAnswer(const std::string& text) {
+  std::string error;
+  const auto words = splitWords(text, error);
+  if (!words || words->size() != 2) throw forms::ScriptError("log FOLDER \"TEXT\"");
+  const auto log = platform::readWholeFile(m_machine.machine().files(),
+                                           (*words)[0].text + "\\" + migration::RunLog::kFileName);
+  if (!log) return "no log";
+  return log->find((*words)[1].text) == std::string::npos ? "absent" : "present";
+}
+
+std::string ScenarioChecker::fileAnswer(const std::string& text) {
+  // A path with blanks is quoted, as in [machine].
+  std::string path = text;
+  if (!text.empty() && text.front() == '"') {
+    std::string error;
+    const auto words = splitWords(text, error);
+    if (!words || words->size() != 1) throw forms::ScriptError("file \"PATH\"");
+    path = words->front().text;
+  }
   platform::FileSystem& files = m_machine.machine().files();
   if (files.folderExists(path)) return "folder";
   if (!files.fileExists(path)) return "missing";

@@ -26,6 +26,8 @@ class ScenarioChecker {
   std::string answer(const std::string& question);
   std::string controlAnswer(const std::string& reference);
   std::string fileAnswer(const std::string& path);
+  std::string logAnswer(const std::string& text);
+  migration::Program& program();
   std::string registryAnswer(const std::string& question);
   std::string sessionAnswer(const std::string& field);
   std::string configAnswer(const std::string& field);

@@ -28,10 +28,10 @@ TEST_F(RunLogTest, LinesBeforeTheFolderIsKnownAreKeptAndRunsAppend) {
   m_log.end();
   EXPECT_EQ(logText(),
             "\r\n=== Export started T\r\nfirst\r\nwarning: an export was cut\r\n"
-            "Export: 1 steps, 1 warnings, 0 failures, 0 passed over\r\n"
+            "Export: 1 warnings, 0 failures, 0 passed over\r\n"
             "  warning: an export was cut\r\n=== Export ended T\r\n"
             "\r\n=== Restore started T\r\nfailed: no master file\r\n"
-            "Restore: 0 steps, 0 warnings, 1 failures, 0 passed over\r\n"
+            "Restore: 0 warnings, 1 failures, 0 passed over\r\n"
             "  failed: no master file\r\n=== Restore ended T\r\n");
   EXPECT_EQ(m_log.failures(), 1u);
   EXPECT_EQ(m_log.warnings(), 0u);
