@@ -61,11 +61,36 @@ int takeScreenshots(const std::vector<std::string>& arguments, platform::Machine
   return app::takeScreenshots(machine, arguments[1], std::cout);
 }
 
+constexpr const char* kUsage =
+    "Usage: migration [auto | restore]\n"
+    "       migration --screenshots FOLDER\n"
+    "       migration --help\n"
+    "\n"
+    "Moves a user's documents and settings from an old Windows workstation to a new one.\n"
+    "  (nothing)   opens the window, or runs headless when no display can show it\n"
+    "  auto        the unattended export: captures the settings chosen in CONFIG.MIG into\n"
+    "              C:\\migrate\\<user>\\Migration, scans for documents and archives them\n"
+    "  restore     the unattended restore of C:\\migrate\\<user>\\Migration\\Master.mig\n"
+    "\n"
+    "The machine is the Wine-style prefix named by WINEPREFIX (~/.wine when unset); CONFIG.MIG\n"
+    "lies in the program's folder: the executable's, or TRANSVALE_PROGRAM_DIR.\n"
+    "An unattended run prints its summary and ends with status 0 when everything was done,\n"
+    "1 when something needs attention (see migrate.log in the migration directory).\n";
+
+bool asksForHelp(const std::vector<std::string>& arguments) {
+  return arguments.size() == 1 &&
+         (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "/?");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(platform::utf8ToAnsi(argv[i]));
+  if (asksForHelp(arguments)) {
+    std::cout << kUsage;
+    return 0;
+  }
 
   auto machine = platform::openMachine();
   if (!machine) {

@@ -178,6 +178,7 @@ class frmMain final : public forms::Form, public MainWindow {
   // Copies the configuration into the controls; stops at the first value that does not fit.
   [[nodiscard]] platform::Status applyConfiguration();
   void runAutoMode();
+  void enableScanCommands(bool enabled);
   void runRestoreMode();
 
   Program& m_program;

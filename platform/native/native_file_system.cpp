@@ -131,6 +131,17 @@ Result<FileInfo> NativeFileSystem::fileInfo(const std::string& path) {
   return FileInfo{entry->entry.size, entry->entry.lastWrite, entry->entry.attributes};
 }
 
+Result<FileIdentity> NativeFileSystem::identity(const std::string& path) {
+  auto found = locate(path);
+  if (!found) return found.failureAs<FileIdentity>();
+  struct stat info {};
+  if (!found->exists() || ::stat(found->host.c_str(), &info) != 0) {
+    return Result<FileIdentity>::failure(notFound(*found), path);
+  }
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
+}
+
 Status NativeFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
   auto found = locate(path);
   if (!found) return found.status();

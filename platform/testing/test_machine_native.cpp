@@ -88,6 +88,15 @@ void TestMachine::writeFile(const std::string& path, const std::string& bytes) {
   ASSERT_EQ(writeWholeFile(files(), path, bytes), ERROR_SUCCESS) << path;
 }
 
+void TestMachine::linkFolder(const std::string& link, const std::string& target) {
+  const std::filesystem::path to = hostPath(target);
+  const std::filesystem::path at = hostPath(link);
+  ASSERT_FALSE(to.empty() || at.empty()) << link << " -> " << target;
+  std::error_code error;
+  std::filesystem::create_directory_symlink(to, at, error);
+  ASSERT_FALSE(error) << error.message();
+}
+
 std::string TestMachine::readFile(const std::string& path) {
   return readWholeFile(files(), path).valueOr("");
 }

@@ -218,5 +218,40 @@ TEST(ScanProgressTest, TheStatusLineFollowsBothSearches) {
   EXPECT_EQ(form.sbMain.panelText(2), "Found 3 Files");
 }
 
+// Each folder is entered once, whatever path leads to it: a link back to a parent is no loop,
+// and two links to one folder list its files once.
+TEST(ScanLinksTest, EachFolderIsEnteredOnce) {
+  testing::TestProgram test;
+  test.writeFile("C:\\Docs\\a.doc", "a");
+  test.writeFile("C:\\Shared\\b.doc", "b");
+  test.testMachine().linkFolder("C:\\Docs\\Loop", "C:\\Docs");
+  test.testMachine().linkFolder("C:\\Docs\\Shared", "C:\\Shared");
+  frmMain& form = test.program().sharedForm<frmMain>();
+  ScanForFiles(test.program(), "C:\\Docs", "*.doc");
+  ASSERT_EQ(form.lvFiles.count(), 2u);
+  EXPECT_EQ(form.lvFiles.row(0).text, "C:\\Docs");
+  EXPECT_EQ(form.lvFiles.row(1).text, "C:\\Docs\\Shared");
+}
+
+// The data drive is searched after the chosen one, but never twice: chosen as D:, it is listed
+// once. While the scan runs its commands are disabled, so that a second click cannot start a
+// second scan into the same list.
+TEST(ScanCommandTest, EachRootOnceAndNoSecondScanWhileOneRuns) {
+  testing::TestProgram test;
+  test.addDrive('d');
+  test.writeFile("D:\\Sub\\e.doc", "e");
+  frmMain& form = test.program().sharedForm<frmMain>();
+  form.lstStandardFiles.setSelected(0, true);
+  ASSERT_TRUE(form.drvScan.setDrive("d:"));
+  bool scanEnabledDuringScan = true;
+  test.ui().atDoEvents(1, "look at the scan button",
+                       [&] { scanEnabledDuringScan = form.cmdFileScan[0].enabled(); });
+  form.cmdFileScan_Click(0);
+  EXPECT_FALSE(scanEnabledDuringScan);
+  EXPECT_TRUE(form.cmdFileScan[0].enabled());
+  EXPECT_TRUE(form.cmdFileScan[1].enabled());
+  EXPECT_EQ(form.lvFiles.count(), 1u);
+}
+
 }  // namespace
 }  // namespace migration

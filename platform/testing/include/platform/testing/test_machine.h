@@ -50,6 +50,9 @@ class TestMachine {
   void setRegistryDword(HKEY root, const std::string& key, const std::string& name,
                         DWORD value);
 
+  // A folder link (a junction) at `link` that leads to the folder `target`; both Windows paths.
+  void linkFolder(const std::string& link, const std::string& target);
+
   // A file with its missing folders, by Windows path; a failure fails the test.
   void writeFile(const std::string& path, const std::string& bytes);
   // The whole file, or "" when it cannot be read.
