@@ -61,14 +61,15 @@ void LoadExcludeList(Configuration& config) {
 
 std::string FileModifiedText(Program& program, const std::string& path) {
   const auto info = program.files().fileInfo(path);
-  if (!info) return RegionalFormat::generalDate(LocalDateTime{});
-  return RegionalFormat::generalDate(program.regionalFormat().localTime(info->lastWrite));
+  const RegionalFormat& format = program.regionalFormat();
+  if (!info) return format.generalDate(LocalDateTime{});
+  return format.generalDate(format.localTime(info->lastWrite));
 }
 
 std::string FileSizeKBText(Program& program, const std::string& path) {
   const auto info = program.files().fileInfo(path);
   if (!info) return "0";
-  return RegionalFormat::kilobytes(info->size);
+  return program.regionalFormat().kilobytes(info->size);
 }
 
 std::vector<std::string> splitCommaList(const std::string& text) {

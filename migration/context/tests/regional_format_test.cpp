@@ -23,7 +23,7 @@ void PrintTo(const KilobytesCase& c, std::ostream* out) { *out << c.bytes; }
 class KilobytesTest : public ::testing::TestWithParam<KilobytesCase> {};
 
 TEST_P(KilobytesTest, RoundsToOneDecimalHalvesToEven) {
-  EXPECT_EQ(RegionalFormat::kilobytes(GetParam().bytes), GetParam().text);
+  EXPECT_EQ(RegionalFormat().kilobytes(GetParam().bytes), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, KilobytesTest,
@@ -47,8 +47,8 @@ class DateTextTest : public ::testing::TestWithParam<DateCase> {};
 
 TEST_P(DateTextTest, GeneralDateAndShortDate) {
   const DateCase& c = GetParam();
-  EXPECT_EQ(RegionalFormat::generalDate(c.value), c.general);
-  EXPECT_EQ(RegionalFormat::shortDate(c.value), c.shortDate);
+  EXPECT_EQ(RegionalFormat().generalDate(c.value), c.general);
+  EXPECT_EQ(RegionalFormat().shortDate(c.value), c.shortDate);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -79,6 +79,23 @@ TEST(RegionalFormatTest, BiasComesFromTheMachinesTimeZone) {
   test.setRegistryDword(platform::HKEY_LOCAL_MACHINE, kKey, "ActiveTimeBias",
                         static_cast<std::uint32_t>(-60));
   EXPECT_EQ(RegionalFormat::ofMachine(test.machine().registry()).biasMinutes(), -60);
+}
+
+// The user's regional settings decide the texts: a decimal comma and a day-first date, a
+// 24-hour time with its own separator; the time zone's bias still moves the clock.
+TEST(RegionalFormatTest, TextsFollowTheUsersRegionalSettings) {
+  constexpr const char* kKey = "Control Panel\\International";
+  testing::TestProgram test;
+  test.setRegistryText(platform::HKEY_CURRENT_USER, kKey, "sDecimal", ",");
+  test.setRegistryText(platform::HKEY_CURRENT_USER, kKey, "sShortDate", "dd.MM.yyyy");
+  test.setRegistryText(platform::HKEY_CURRENT_USER, kKey, "sTimeFormat", "HH:mm:ss");
+  const RegionalFormat format = RegionalFormat::ofMachine(test.machine().registry());
+  EXPECT_EQ(format.kilobytes(1536), "1,5");
+  EXPECT_EQ(format.shortDate({2001, 6, 3, 9, 4, 5}), "03.06.2001");
+  EXPECT_EQ(format.generalDate({2001, 6, 3, 15, 4, 5}), "03.06.2001 15:04:05");
+  EXPECT_EQ(RegionalFormat(0, {"yy-M-d 'week' d", "h.mm tt", "am", "pm", "."})
+                .generalDate({2001, 6, 3, 0, 4, 5}),
+            "01-6-3 week 3 12.04 am");
 }
 
 }  // namespace
