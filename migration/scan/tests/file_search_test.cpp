@@ -76,18 +76,16 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternCase{{1, 7},
                                   CheckState::Checked,
                                   {"abc", "txt"},
-                                  "*.xls;*.xle;*.zip;*.arj;*.lhz;*.rar;*.ace;*.abc;*.txt"},
+                                  "*.xls;*.xla;*.xle;*.zip;*.arj;*.lhz;*.rar;*.ace;*.abc;*.txt"},
                       PatternCase{{4, 6, 8},
                                   CheckState::Unchecked,
                                   {},
-                                  "*.ppj;*.jpg;*.jpeg;*.tif;*.bmp;*.psd;*.pdf;*.rmp;*.kmp"},
-                      PatternCase{{1}, CheckState::Checked, {"xls", ""}, "*.xls;*.xle;*.xls;*."},
+                                  "*.prj;*.ppj;*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.bmp;*.psd;*.pdf;*.rmp;*.kmp"},
+                      PatternCase{{1}, CheckState::Checked, {"xls", ""}, "*.xls;*.xla;*.xle;*.xls;*."},
                       PatternCase{{}, CheckState::Grayed, {"abc"}, ""},
                       PatternCase{{}, CheckState::Checked, {"abc"}, "*.abc"},
                       PatternCase{{}, CheckState::Checked, {}, ""}));
 
-// Each entry of the catalog: the text the list shows (for the user only) and the patterns the
-// scan searches, which name other extensions for some entries.
 // Every extension a list text names is searched: a user who ticks a type keeps all its files.
 TEST(FileTypeCatalogTest, EachTypeSearchesEveryExtensionItsTextNames) {
   testing::TestProgram test;
