@@ -28,7 +28,8 @@ fs::path entryFor(const fs::path& folder, const std::string& name) {
 Result<LinkedShare> parseLinkedShare(std::string_view text) {
   // No share name may hold "=", so the first one ends it; a folder may hold more.
   const std::size_t equals = text.find('=');
-  if (equals == std::string_view::npos) return failure("a linked share reads \\\\server\\share=FOLDER");
+  if (equals == std::string_view::npos)
+    return failure("a linked share reads \\\\server\\share=FOLDER");
   const auto name = platform::parseUncName(text.substr(0, equals));
   if (!name) return failure("not a \\\\server\\share: " + std::string(text.substr(0, equals)));
   const std::string_view folder = text.substr(equals + 1);

@@ -88,7 +88,9 @@ int main(int argc, char** argv) {
     std::cout << kHelp;
     return 0;
   }
-  if (name == "materialise" || name == "materialize") return simwin::runMaterialiseCommand(args, std::cout, std::cerr);
+  if (name == "materialise" || name == "materialize") {
+    return simwin::runMaterialiseCommand(args, std::cout, std::cerr);
+  }
   const auto command = commands.find(name);
   if (command == commands.end()) {
     std::cerr << "simwin: unknown command " << name << " (simwin help lists them)\n";

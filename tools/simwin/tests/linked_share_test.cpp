@@ -60,8 +60,9 @@ TEST(LinkedShare, MachinesMadeWithOneLinkSeeOneShare) {
   {
     NativeMachine old(folder.path() / "old", clock, "Z:\\tools");
     ASSERT_EQ(old.files().createFolder("\\\\fileserver\\migrate\\jsmith"), ERROR_SUCCESS);
-    ASSERT_EQ(writeWholeFile(old.files(), "\\\\fileserver\\migrate\\jsmith\\Master.mig", "[Username]"),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        writeWholeFile(old.files(), "\\\\fileserver\\migrate\\jsmith\\Master.mig", "[Username]"),
+        ERROR_SUCCESS);
   }
   ASSERT_TRUE(materialiseSample(kSamples / "old-win2000", folder.path() / "old", {link}).ok());
   NativeMachine fresh(folder.path() / "new", clock, "Z:\\tools");
@@ -79,9 +80,8 @@ TEST(LinkedShare, TakesThePlaceOfTheSamplesShareAndNeverWritesTheFolder) {
   const fs::path sample = folder.path() / "sample";
   fs::create_directories(sample / "files" / "unc" / "srv" / "data");
   std::ofstream(sample / "files" / "unc" / "srv" / "data" / "stand-in.txt") << "from the sample";
-  std::ofstream(sample / "machine.txt")
-      << "drive C: hd drive_c\ndrive S: network unc/srv/data\n"
-      << "time \\\\srv\\data\\stand-in.txt 1999-01-01 00:00:00\n";
+  std::ofstream(sample / "machine.txt") << "drive C: hd drive_c\ndrive S: network unc/srv/data\n"
+                                        << "time \\\\srv\\data\\stand-in.txt 1999-01-01 00:00:00\n";
   const fs::path host = folder.path() / "host";
   fs::create_directories(host);
   std::ofstream(host / "kept.txt") << "the server's";
@@ -103,8 +103,8 @@ TEST(LinkedShare, RefusesAFolderThatIsMissingOrInsideTheMachine) {
   ASSERT_TRUE(materialiseSample(kSamples / "new-win2000", machine).ok());
   std::ofstream(machine / "drive_c" / "work.txt") << "made on this machine";
   for (const fs::path& host : {folder.path() / "missing", machine / "drive_c"}) {
-    const auto made = materialiseSample(kSamples / "new-win2000", machine,
-                                        {{"\\\\fileserver\\migrate", host}});
+    const auto made =
+        materialiseSample(kSamples / "new-win2000", machine, {{"\\\\fileserver\\migrate", host}});
     EXPECT_FALSE(made.ok()) << host;
     // Refused before anything was cleared.
     EXPECT_TRUE(fs::exists(machine / "drive_c" / "work.txt")) << host;

@@ -3,6 +3,7 @@
 // needs to put it back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -55,7 +56,8 @@ bool holds(MadeSample& sample, const std::string& thing) {
   const std::size_t arrow = thing.find('>');
   const std::string key = thing.substr(5, arrow == std::string::npos ? arrow : arrow - 5);
   HKEY handle = 0;
-  if (sample.registry().RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle).failed()) return false;
+  if (sample.registry().RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle).failed())
+    return false;
   Status status = ERROR_SUCCESS;
   if (arrow != std::string::npos) {
     status = sample.registry().RegQueryValueExA(handle, thing.substr(arrow + 1).c_str(), nullptr,
@@ -77,6 +79,12 @@ std::string text(MadeSample& sample, HKEY root, const std::string& key, const st
   return readStringValue(sample.registry(), root, key, name).value_or("<none>");
 }
 
+// "old-win98" as a test name: old_win98.
+std::string testName(std::string sample) {
+  std::replace(sample.begin(), sample.end(), '-', '_');
+  return sample;
+}
+
 struct Holding {
   int item;  // in the settings list; -1 for what every capture takes
   const char* win2000;
@@ -91,9 +99,11 @@ const Holding kHoldings[] = {
      "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU"},
     {0, "HKCU\\Control Panel\\Colors", "HKCU\\Control Panel\\Colors"},
     {0, "HKCU\\Control Panel\\Appearance", "HKCU\\Control Panel\\Appearance"},
-    {0, "HKCU\\Control Panel\\Desktop\\WindowMetrics", "HKCU\\Control Panel\\Desktop\\WindowMetrics"},
+    {0, "HKCU\\Control Panel\\Desktop\\WindowMetrics",
+     "HKCU\\Control Panel\\Desktop\\WindowMetrics"},
     {0, "HKCU\\Control Panel\\PowerCfg", "HKCU\\Control Panel\\PowerCfg"},
-    {0, "HKCU\\Control Panel\\Microsoft Input Devices", "HKCU\\Control Panel\\Microsoft Input Devices"},
+    {0, "HKCU\\Control Panel\\Microsoft Input Devices",
+     "HKCU\\Control Panel\\Microsoft Input Devices"},
     {0, "HKCU\\Software\\Microsoft\\Internet Explorer\\Desktop\\General",
      "HKCU\\Software\\Microsoft\\Internet Explorer\\Desktop\\General"},
     {2, "HKCU\\Software\\Microsoft\\Office\\8.0\\Word\\Options>PICTURE-PATH",
@@ -106,8 +116,9 @@ const Holding kHoldings[] = {
      "HKCU\\AppEvents\\Schemes\\Apps\\Office97\\Office97-Reminder\\.Current>"},
     {2, "HKCU\\Software\\Microsoft\\Shared Tools\\Outlook",
      "HKCU\\Software\\Microsoft\\Shared Tools\\Outlook"},
-    {3, "HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging "
-        "Subsystem\\Profiles\\jsmith",
+    {3,
+     "HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging "
+     "Subsystem\\Profiles\\jsmith",
      "HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging "
      "Subsystem\\Profiles\\mary"},
     {3, "C:\\WINNT\\mailbox.pab", "C:\\WINDOWS\\mary.pab"},
@@ -125,7 +136,8 @@ const Holding kHoldings[] = {
     {10, "HKCU\\Software\\Microsoft\\Visual Basic", "HKCU\\Software\\Microsoft\\Visual Basic"},
     {10, "HKLM\\Software\\Microsoft\\Visual Basic", "HKLM\\Software\\Microsoft\\Visual Basic"},
     {10, "HKCU\\Software\\Microsoft\\Visual Modeler", "HKCU\\Software\\Microsoft\\Visual Modeler"},
-    {10, "HKCU\\Software\\Microsoft\\Visual Basic 5.0", "HKCU\\Software\\Microsoft\\Visual Basic 4.0"},
+    {10, "HKCU\\Software\\Microsoft\\Visual Basic 5.0",
+     "HKCU\\Software\\Microsoft\\Visual Basic 4.0"},
     {10, "HKCU\\Software\\Microsoft\\VisualFoxPro", "HKCU\\Software\\Microsoft\\VisualFoxPro"},
     {13, "HKCU\\Software\\Lotus\\SmartCenter", "HKCU\\Software\\Lotus\\SmartCenter"},
     {14, "HKCU\\Software\\Lotus\\123", "HKCU\\Software\\Lotus\\123"},
@@ -158,7 +170,8 @@ void PrintTo(const OldMachine& machine, std::ostream* out) { *out << machine.nam
 class OldSample : public ::testing::TestWithParam<OldMachine> {
  protected:
   static void SetUpTestSuite() {
-    for (const char* name : {"old-win2000", "old-win98"}) made()[name] = std::make_unique<MadeSample>(name);
+    for (const char* name : {"old-win2000", "old-win98"})
+      made()[name] = std::make_unique<MadeSample>(name);
   }
   static void TearDownTestSuite() { made().clear(); }
   static std::map<std::string, std::unique_ptr<MadeSample>>& made() {
@@ -197,7 +210,8 @@ TEST_P(OldSample, SettingsNameFilesThatExist) {
     EXPECT_TRUE(s.files().fileExists(screenSaver)) << screenSaver;
   } else {
     EXPECT_EQ(screenSaver, "(None)");
-    const std::string ini = readWholeFile(s.files(), std::string(m.windir) + "\\system.ini").valueOr("");
+    const std::string ini =
+        readWholeFile(s.files(), std::string(m.windir) + "\\system.ini").valueOr("");
     const std::size_t line = ini.find("\r\nSCRNSAVE.EXE=");
     ASSERT_NE(line, std::string::npos);
     const std::string named = ini.substr(line + 15, ini.find('\r', line + 2) - line - 15);
@@ -215,12 +229,13 @@ TEST_P(OldSample, SettingsNameFilesThatExist) {
   EXPECT_GE(folders, 1);
 
   const std::string favorites =
-      text(s, HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-           "Favorites");
+      text(s, HKEY_CURRENT_USER,
+           "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Favorites");
   int nested = 0;
   for (const DirectoryEntry& folder : s.files().listFolder(favorites).valueOr({})) {
     if (!(folder.attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    for (const DirectoryEntry& inner : s.files().listFolder(favorites + "\\" + folder.name).valueOr({})) {
+    for (const DirectoryEntry& inner :
+         s.files().listFolder(favorites + "\\" + folder.name).valueOr({})) {
       nested += (inner.attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
     }
   }
@@ -261,8 +276,10 @@ TEST_P(OldSample, SimwinShowsTheDriveAndThePrinters) {
   std::ostringstream out, err;
   ASSERT_EQ(runNetCommand(s.machine(), {"use"}, out, err), 0);
   const std::string letter = m.networkDrive;
-  const std::string remote = text(s, HKEY_CURRENT_USER, "Network\\" + letter.substr(0, 1), "RemotePath");
-  EXPECT_NE(out.str().find("OK           " + letter + "     " + remote), std::string::npos) << out.str();
+  const std::string remote =
+      text(s, HKEY_CURRENT_USER, "Network\\" + letter.substr(0, 1), "RemotePath");
+  EXPECT_NE(out.str().find("OK           " + letter + "     " + remote), std::string::npos)
+      << out.str();
   EXPECT_EQ(s.files().drive(letter[0])->remotePath, remote);
 
   out.str("");
@@ -285,9 +302,10 @@ TEST_P(OldSample, SimwinShowsTheDriveAndThePrinters) {
 TEST_P(OldSample, EveryRegistryTypeLoadsBack) {
   Registry& registry = sample().registry();
   HKEY key = 0;
-  ASSERT_EQ(registry.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Adobe\\Acrobat Reader\\4.0\\AVGeneral",
-                                   0, KEY_READ, &key),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      registry.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Adobe\\Acrobat Reader\\4.0\\AVGeneral",
+                             0, KEY_READ, &key),
+      ERROR_SUCCESS);
   std::set<DWORD> types;
   std::size_t longestName = 0, longestData = 0;
   for (DWORD index = 0;; ++index) {
@@ -304,17 +322,16 @@ TEST_P(OldSample, EveryRegistryTypeLoadsBack) {
     longestName = std::max<std::size_t>(longestName, nameLength);
     longestData = std::max<std::size_t>(longestData, dataLength);
   }
-  EXPECT_EQ(types, (std::set<DWORD>{REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD,
-                                    REG_DWORD_BIG_ENDIAN, REG_LINK, REG_MULTI_SZ, REG_QWORD,
-                                    0x1234}));
+  EXPECT_EQ(types,
+            (std::set<DWORD>{REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD,
+                             REG_DWORD_BIG_ENDIAN, REG_LINK, REG_MULTI_SZ, REG_QWORD, 0x1234}));
   EXPECT_GT(longestName, 1024u);
   EXPECT_GT(longestData, 1024u);
 
   // A 1,024-byte buffer is too small for the long value, and the size needed comes back.
   BYTE small[1024];
   DWORD size = sizeof small;
-  EXPECT_EQ(registry.RegQueryValueExA(key, "aViewState", nullptr, small, &size),
-            ERROR_MORE_DATA);
+  EXPECT_EQ(registry.RegQueryValueExA(key, "aViewState", nullptr, small, &size), ERROR_MORE_DATA);
   EXPECT_EQ(size, 1536u);
   DWORD type = 0;
   std::vector<BYTE> multi(512);
@@ -329,13 +346,13 @@ TEST_P(OldSample, EveryRegistryTypeLoadsBack) {
 INSTANTIATE_TEST_SUITE_P(
     Samples, OldSample,
     ::testing::Values(OldMachine{"old-win2000", "jsmith", "C:\\WINNT",
-                                 "C:\\Documents and Settings\\jsmith\\Desktop", true, "F:",
-                                 "HP LaserJet 4050 Series PCL", "HP LaserJet 4050 Series PCL 6",
-                                 "\\\\PRNSRV\\Laser1"},
-                      OldMachine{"old-win98", "mary", "C:\\WINDOWS", "C:\\WINDOWS\\Desktop",
-                                 false, "H:", "Lexmark Optra E+", "Lexmark Optra E+",
+                                 "C:\\Documents and Settings\\jsmith\\Desktop", true,
+                                 "F:", "HP LaserJet 4050 Series PCL",
+                                 "HP LaserJet 4050 Series PCL 6", "\\\\PRNSRV\\Laser1"},
+                      OldMachine{"old-win98", "mary", "C:\\WINDOWS", "C:\\WINDOWS\\Desktop", false,
+                                 "H:", "Lexmark Optra E+", "Lexmark Optra E+",
                                  "\\\\PRNSRV\\Inkjet"}),
-    [](const auto& info) { return std::string(info.param.name == std::string("old-win98") ? "OldWin98" : "OldWin2000"); });
+    [](const auto& info) { return testName(info.param.name); });
 
 // Each old machine and the new machine that receives its user.
 struct Move {
@@ -358,14 +375,17 @@ TEST_P(NewSample, ReceivesTheUserThePrintersAndTheDrive) {
             old.machine().environment().userName().valueOr("?"));
   EXPECT_EQ(fresh.machine().environment().variable("OS"), "Windows_NT");
   // Fresh from the installer: no Office or Lotus, no printers, no mapped drives.
-  for (const char* thing : {"HKCU\\Software\\Microsoft\\Office", "HKLM\\Software\\Microsoft\\Office",
-                            "HKCU\\Software\\Lotus", "HKLM\\Software\\Lotus", "HKCU\\Network"}) {
+  for (const char* thing :
+       {"HKCU\\Software\\Microsoft\\Office", "HKLM\\Software\\Microsoft\\Office",
+        "HKCU\\Software\\Lotus", "HKLM\\Software\\Lotus", "HKCU\\Network"}) {
     EXPECT_FALSE(holds(fresh, thing)) << thing;
   }
   EXPECT_TRUE(fresh.machine().printers().printerList().empty());
-  const std::string shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+  const std::string shellFolders =
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
   for (const char* folder : {"Desktop", "Personal", "Favorites"}) {
-    EXPECT_TRUE(fresh.files().folderExists(text(fresh, HKEY_CURRENT_USER, shellFolders, folder))) << folder;
+    EXPECT_TRUE(fresh.files().folderExists(text(fresh, HKEY_CURRENT_USER, shellFolders, folder)))
+        << folder;
   }
   const std::string favorites = text(fresh, HKEY_CURRENT_USER, shellFolders, "Favorites");
   EXPECT_TRUE(fresh.files().folderExists(favorites + "\\Links"));
@@ -373,8 +393,9 @@ TEST_P(NewSample, ReceivesTheUserThePrintersAndTheDrive) {
   EXPECT_TRUE(fresh.files().folderExists("\\\\fileserver\\migrate"));
 
   // What the restore starts for the old machine's printers succeeds.
-  const std::string install = "rundll32 printui.dll, PrintUIEntry /if /b \"" + std::string(move.model) +
-                              "\" /f C:\\WINNT\\inf\\ntprint.inf /r \"LPT1:\" /m \"" + move.model + "\"";
+  const std::string install =
+      "rundll32 printui.dll, PrintUIEntry /if /b \"" + std::string(move.model) +
+      "\" /f C:\\WINNT\\inf\\ntprint.inf /r \"LPT1:\" /m \"" + move.model + "\"";
   for (const std::string& line : {"con2prt /c " + std::string(move.connection), install}) {
     auto outcome = fresh.machine().processes().start(line, WindowStyle::Hidden, Wait::Yes);
     ASSERT_TRUE(outcome.ok()) << line;
@@ -402,7 +423,7 @@ INSTANTIATE_TEST_SUITE_P(
                            "\\\\PRNSRV\\Laser1", "F:"},
                       Move{"old-win98", "new-win2000-2", "Lexmark Optra E+ (MS)",
                            "\\\\PRNSRV\\Inkjet", "H:"}),
-    [](const auto& info) { return std::string(info.index == 0 ? "NewWin2000" : "NewWin2000_2"); });
+    [](const auto& info) { return testName(info.param.to); });
 
 }  // namespace
 }  // namespace simwin
