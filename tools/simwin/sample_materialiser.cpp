@@ -229,13 +229,17 @@ std::optional<std::string> applyTimesAndAttributes(const SampleDescription& desc
 
 }  // namespace
 
-Outcome materialiseSample(const fs::path& sample, const fs::path& destination) {
+Outcome materialiseSample(const fs::path& sample, const fs::path& destination,
+                          const std::vector<LinkedShare>& linkedShares) {
   std::error_code error;
   if (!fs::is_regular_file(sample / kDescription, error)) {
     return failure(sample.string() + " is no sample: it has no " + kDescription);
   }
   auto description = parseSampleDescription(readText(sample / kDescription));
   if (!description) return failure((sample / kDescription).string() + ", " + description.subject());
+  for (const LinkedShare& link : linkedShares) {
+    if (auto problem = checkLinkedFolder(link, destination)) return failure(*problem);
+  }
 
   if (auto problem = prepareDestination(destination)) return failure(*problem);
   fs::create_directories(destination / "dosdevices" / "unc", error);
@@ -255,6 +259,10 @@ Outcome materialiseSample(const fs::path& sample, const fs::path& destination) {
   if (auto problem = addPrinters(*description, destination, clock)) return failure(*problem);
   if (auto problem = applyTimesAndAttributes(*description, destination, defaultTime)) {
     return failure(*problem);
+  }
+  // Last, so that no time or attribute of the sample reaches the host folder.
+  for (const LinkedShare& link : linkedShares) {
+    if (auto problem = linkShare(link, destination)) return failure(*problem);
   }
   return destination;
 }

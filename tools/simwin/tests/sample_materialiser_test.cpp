@@ -129,7 +129,18 @@ INSTANTIATE_TEST_SUITE_P(
                    "C:\\Documents and Settings\\jsmith\\My Documents",
                    nullptr,
                    {},
-                   0}),
+                   0},
+        SampleCase{"new-win2000-2",
+                   "mary",
+                   "Windows_NT",
+                   "C:\\WINNT",
+                   "C:\\Documents and Settings\\mary",
+                   "NEWPC2",
+                   "C:\\Documents and Settings\\mary\\My Documents",
+                   "C:\\boot.ini",
+                   {"2001-06-15", "09:00:00"},
+                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                       FILE_ATTRIBUTE_SYSTEM}),
     [](const auto& info) {
       std::string name = info.param.name;
       for (char& c : name) c = c == '-' ? '_' : c;
