@@ -93,7 +93,15 @@ Result<std::unique_ptr<NativeMachine>> openNativeMachine(const fs::path& root) {
                            "a running Wine server holds the machine at " + root.string() +
                                "; stop it first (WINEPREFIX=" + root.string() + " wineserver -k)");
   }
-  return std::make_unique<NativeMachine>(root);
+  auto machine = std::make_unique<NativeMachine>(root);
+  // A damaged registry would pass for an empty one: no user, no component, no settings. Better
+  // to say which file it is and change nothing.
+  if (auto hives = machine->nativeRegistry().loadHives(); !hives) {
+    return Opened::failure(hives.status(), "the registry file " + hives.subject() +
+                                               ". Nothing was changed on the machine; restore "
+                                               "the file, or make the machine again");
+  }
+  return machine;
 }
 
 Result<std::unique_ptr<Machine>> openMachine() {

@@ -164,10 +164,19 @@ Result<RegistryHive*> NativeRegistry::hive(HiveId id) {
       slot.hive->access = slot.access;
     } else {
       slot.loadStatus = loaded.status();
+      slot.loadProblem = loaded.subject();
     }
   }
-  if (!slot.hive) return Result<RegistryHive*>::failure(slot.loadStatus, slot.file.string());
+  if (!slot.hive) return Result<RegistryHive*>::failure(slot.loadStatus, slot.loadProblem);
   return slot.hive.get();
+}
+
+Result<bool> NativeRegistry::loadHives() {
+  for (const HiveId id : {HiveId::Machine, HiveId::User}) {
+    auto loaded = hive(id);
+    if (!loaded) return loaded.failureAs<bool>();
+  }
+  return true;
 }
 
 // HKEY_USERS lists the user hives that could be loaded, each under its own name.

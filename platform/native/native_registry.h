@@ -58,6 +58,10 @@ class NativeRegistry final : public Registry {
   // Writes every changed hive now; the first failure's status.
   Status flushAll();
 
+  // Loads the machine's and the user's hives now; the first that cannot be read fails, with its
+  // file and what is wrong with it as the subject.
+  Result<bool> loadHives();
+
  private:
   enum class HiveId { Machine, User, DefaultUser };
   enum class Creation { OpenOnly, CreateMissing };
@@ -67,6 +71,7 @@ class NativeRegistry final : public Registry {
     RegistryHive::Access access = RegistryHive::Access::ReadWrite;
     bool loaded = false;
     Status loadStatus = ERROR_SUCCESS;
+    std::string loadProblem;  // the file and what is wrong with it
     std::unique_ptr<RegistryHive> hive;
   };
   // Where a handle points: a key, a path below it still to walk (for the predefined keys that

@@ -45,7 +45,8 @@ class RegistryFileReader {
 
   Result<std::unique_ptr<RegistryHive>> read() {
     if (m_lines.empty() || m_lines[0] != kRegistryFileHeader) {
-      return Result<std::unique_ptr<RegistryHive>>::failure(ERROR_BADDB, "header");
+      return Result<std::unique_ptr<RegistryHive>>::failure(
+          ERROR_BADDB, "it does not start as a registry file does");
     }
     for (m_next = 1; m_next < m_lines.size();) {
       const std::string_view line = m_lines[m_next++];
@@ -281,7 +282,14 @@ class RegistryFileReader {
 }  // namespace
 
 Result<std::unique_ptr<RegistryHive>> readRegistryFile(std::string_view bytes, FileTime now) {
-  return RegistryFileReader(bytes, now).read();
+  // Wine ends every file with a line end: a file that stops within a line was cut short, and
+  // what it lost (a user's name, a program's settings) would silently read as missing.
+  auto hive = RegistryFileReader(bytes, now).read();
+  if (hive && bytes.back() != '\n') {
+    return Result<std::unique_ptr<RegistryHive>>::failure(
+        ERROR_BADDB, "it ends in the middle of a line: the file was cut short");
+  }
+  return hive;
 }
 
 }  // namespace platform

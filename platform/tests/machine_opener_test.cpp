@@ -144,6 +144,33 @@ TEST(MachineOpener, RefusesWhatIsNoMachine) {
   EXPECT_EQ(openNativeMachine(root.path()).status(), ERROR_PATH_NOT_FOUND);
 }
 
+// A damaged registry file stops the opening with its name and what is wrong, and stays as it was:
+// random bytes where system.reg belongs, a user.reg cut off in the middle of a line.
+TEST(MachineOpener, RefusesADamagedRegistryFileAndSaysWhichAndWhy) {
+  struct Damage {
+    const char* file;
+    std::string bytes;
+    const char* why;
+  };
+  const Damage damages[] = {
+      {"system.reg", std::string("\x13\x9a\x00garbage\xff", 12), "does not start as a registry file"},
+      {"user.reg", "WINE REGISTRY Version 2\n\n[Volatile Environment] 1\n\"USERNA", "cut short"},
+  };
+  for (const Damage& damage : damages) {
+    testing::TemporaryMachineRoot root;
+    root.addDrive('C');
+    root.writeFile(damage.file, damage.bytes);
+    auto machine = openNativeMachine(root.path());
+    ASSERT_FALSE(machine.ok()) << damage.file;
+    EXPECT_EQ(machine.status(), ERROR_BADDB);
+    const std::string path = (root.path() / damage.file).string();
+    EXPECT_NE(machine.subject().find("the registry file " + path + ": it "), std::string::npos)
+        << machine.subject();
+    EXPECT_NE(machine.subject().find(damage.why), std::string::npos) << machine.subject();
+    EXPECT_EQ(root.readFile(damage.file), damage.bytes);
+  }
+}
+
 TEST(MachineOpener, OpensAMachineWithItsProgramDirectory) {
   testing::TemporaryMachineRoot root;
   root.addDrive('C');

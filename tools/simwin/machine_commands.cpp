@@ -126,6 +126,11 @@ int runDirCommand(Machine& machine, const Arguments& args, std::ostream& out, st
     err << "simwin dir: " << shown(path) << ": " << describeStatus(entries.status()) << "\n";
     return kFailed;
   }
+  // As Windows' dir: a name or pattern that matches nothing is no empty listing of its folder.
+  if (entries->empty() && pattern != "*") {
+    err << "simwin dir: " << shown(path) << ": File Not Found\n";
+    return kFailed;
+  }
   const std::string full = files.fullPath(folder).valueOr(folder);
   out << " Directory of " << shown(full) << "\n\n";
   std::uint64_t fileCount = 0, folderCount = 0, bytes = 0;

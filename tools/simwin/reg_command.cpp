@@ -299,6 +299,19 @@ int importCommand(platform::Machine& machine, const std::vector<std::string>& ar
     err << "ERROR: " << args[1] << " is not a registry file\n";
     return 1;
   }
+  // What was imported counts only once it is on the disk: a full disk stores nothing.
+  for (const platform::HKEY root : {platform::HKEY_LOCAL_MACHINE, platform::HKEY_CURRENT_USER}) {
+    if (const platform::Status flushed = machine.registry().RegFlushKey(root); flushed.failed()) {
+      err << "ERROR: the registry could not be written (status " << flushed.code()
+          << "): nothing of " << args[1] << " was stored\n";
+      return 1;
+    }
+  }
+  if (!outcome.problems.empty()) {
+    err << "ERROR: " << outcome.problems.size() << " line(s) of " << args[1]
+        << " could not be imported; the rest was\n";
+    return 1;
+  }
   out << "The operation completed successfully.\n";
   return 0;
 }

@@ -139,7 +139,7 @@ void dumpKey(platform::Registry& registry, platform::HKEY root, const std::strin
     if (registry.RegEnumKeyExA(key, index, name.data(), &nameLength).failed()) break;
     subkeys.emplace_back(name.data(), nameLength);
   }
-  registry.RegCloseKey(key);
+  ignoreFailure(registry.RegCloseKey(key), "the dump has read the key");
   for (const std::string& subkey : subkeys) {
     dumpKey(registry, root, path + '\\' + subkey,
             relative.empty() ? subkey : relative + '\\' + subkey, dump);

@@ -126,5 +126,18 @@ TEST_F(RegCommandTest, ImportsFromTheHostOrTheMachine) {
   EXPECT_EQ(reg({"import", "C:\\absent.reg"}), 1);
 }
 
+// Lines passed over are no success: the rest is imported, and the command says what it left.
+TEST_F(RegCommandTest, AnImportThatPassesLinesOverSaysSoAndFails) {
+  std::ofstream(m_root / "drive_c" / "part.reg", std::ios::binary)
+      << "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Part]\r\n\"Good\"=dword:1\r\n"
+         "\"Bad\"=dword:xyz\r\n";
+  EXPECT_EQ(reg({"import", "C:\\part.reg"}), 1);
+  EXPECT_EQ(m_out.str(), "");
+  EXPECT_NE(m_err.str().find("1 line(s) of C:\\part.reg could not be imported"),
+            std::string::npos)
+      << m_err.str();
+  EXPECT_EQ(reg({"query", "HKCU\\Software\\Part", "/v", "Good"}), 0);
+}
+
 }  // namespace
 }  // namespace simwin
