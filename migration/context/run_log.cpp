@@ -19,6 +19,7 @@ void RunLog::begin(const std::string& run) {
   m_used = true;
   m_notes = m_warnings = m_failures = m_passedOver = 0;
   m_attention.clear();
+  m_results.clear();
   write("");
   write("=== " + run + " started " + m_timestamp());
 }
@@ -60,6 +61,12 @@ void RunLog::failure(const std::string& text) {
   add("failed: ", text);
 }
 
+void RunLog::result(const std::string& text) {
+  ++m_notes;
+  m_results.push_back(text);
+  add("", text);
+}
+
 std::string RunLog::describe(platform::Status status, const std::string& subject) {
   std::string text = "status " + platform::toString(status);
   if (!subject.empty()) text += ": " + subject;
@@ -95,6 +102,7 @@ std::vector<std::string> RunLog::summary() const {
                        std::to_string(m_failures) + " failures, " +
                        std::to_string(m_passedOver) + " passed over";
   lines.push_back(counts);
+  for (const std::string& line : m_results) lines.push_back("  " + line);
   for (const std::string& line : m_attention) lines.push_back("  " + line);
   if (m_fileStatus.failed()) {
     lines.push_back("  warning: the log " + m_path + " could not be written (" +
