@@ -62,5 +62,17 @@ TEST_F(RunLogTest, ALogThatCannotBeWrittenSaysSoInItsSummary) {
   EXPECT_NE(m_log.summary().back().find("could not be written"), std::string::npos);
 }
 
+TEST_F(RunLogTest, ResultLinesStandInTheSummaryAheadOfWhatNeedsAttention) {
+  m_log.begin("Restore");
+  m_log.failure("a printer is missing");
+  m_log.result("printers present: 0 of 1");
+  EXPECT_EQ(m_log.summary(),
+            (std::vector<std::string>{"Restore: 1 steps, 0 warnings, 1 failures, 0 passed over",
+                                      "  printers present: 0 of 1",
+                                      "  failed: a printer is missing"}));
+  m_log.begin("Export");
+  EXPECT_EQ(m_log.summary().size(), 1u);
+}
+
 }  // namespace
 }  // namespace migration
