@@ -190,7 +190,9 @@ RoutineOutcome RestoreShortcuts(Program& program, const std::string& directory) 
   const std::string desktop = GetEnvVar(program, "USERPROFILE") + "\\desktop";
   const platform::Status copied = files.copyFile(forms::joinPath(directory, "*.*"), desktop, kReplace);
   if (copied.failed()) return RoutineOutcome::failed(desktop + ": " + describe(copied));
-  return RoutineOutcome::done(std::to_string(fileLnk.count()) + " files onto " + desktop);
+  const std::size_t count = fileLnk.count();
+  return RoutineOutcome::done(std::to_string(count) + (count == 1 ? " file" : " files") +
+                              " onto " + desktop);
 }
 
 RoutineOutcome RestoreFavorites(Program& program) {

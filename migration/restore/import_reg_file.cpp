@@ -63,10 +63,6 @@ void ImportRegFile(Program& program, const std::string& path, RestoreReport& rep
     return;
   }
   const ExportContents contents = ReadRegistryExport(*bytes);
-  if (!contents.isRegistryFile) {
-    report.addExport(path, {}, "not imported: no REGEDIT4 header");
-    return;
-  }
 
   std::string importName = path;
   bool renamed = false;
@@ -84,6 +80,12 @@ void ImportRegFile(Program& program, const std::string& path, RestoreReport& rep
                         (editorProblem.empty() ? "" : "; " + editorProblem));
   for (const std::string& problem : contents.problems) {
     program.runLog().note("  " + path + ": " + problem);
+  }
+  if (!contents.isRegistryFile) {
+    // The editor was asked all the same: it is the judge of what it can import.
+    report.addExport(path, {}, "no registry file (no REGEDIT4 header), nothing to compare" +
+                                   (editorProblem.empty() ? "" : "; " + editorProblem));
+    return;
   }
   report.addExport(path, ReconcileExport(program.registry(), contents.values), editorProblem);
 }

@@ -247,6 +247,13 @@ class ExportReader {
 
 }  // namespace
 
-ExportContents ReadRegistryExport(std::string_view bytes) { return ExportReader(bytes).run(); }
+ExportContents ReadRegistryExport(std::string_view bytes) {
+  // A file that starts with FF FE is UTF-16: its text is read as the ANSI it stands for.
+  if (bytes.starts_with("\xff\xfe")) {
+    const std::string ansi = platform::utf16ToAnsi(platform::utf16FromLittleEndian(bytes.substr(2)));
+    return ExportReader(ansi).run();
+  }
+  return ExportReader(bytes).run();
+}
 
 }  // namespace migration

@@ -5,7 +5,8 @@
 // What it reads is what the capture writes: "[ROOT\key]" lines, "name"="text" with \\ and \"
 // escapes (and \n, \r; any other pair drops its backslash), @ for the default value, dword:
 // with one to eight hex digits, hex: and hex(N): with continuation lines after a trailing
-// backslash. Text becomes its bytes with the NUL the registry stores after it; hex data stays
+// backslash; a file in UTF-16 (it starts with FF FE) is read as the ANSI text it stands for. Text
+// becomes its bytes with the NUL the registry stores after it; hex data stays
 // exactly the bytes written. Deletions ("[-key]", "name"=-) carry no value to look for; lines it
 // cannot read are named in `problems`, and reading goes on.
 #pragma once

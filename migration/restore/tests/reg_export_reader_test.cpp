@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "capture/reg_value_line.h"
+#include "platform/text_encoding.h"
 
 namespace migration {
 namespace {
@@ -80,6 +81,16 @@ TEST(RegExportReaderTest, PassesOverWhatCarriesNoValueAndNamesWhatItCannotRead) 
     EXPECT_EQ(read.values.size(), c.values) << c.text;
     EXPECT_EQ(read.problems.size(), c.problems) << c.text;
   }
+}
+
+TEST(RegExportReaderTest, AUnicodeFileIsReadAsTheTextItHolds) {
+  const std::string text =
+      "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n\"a\"=\"b\"\r\n";
+  const ExportContents read = ReadRegistryExport(
+      "\xff\xfe" + platform::utf16ToLittleEndian(platform::ansiToUtf16(text)));
+  ASSERT_EQ(read.values.size(), 1u);
+  EXPECT_EQ(read.values[0].key, "HKEY_CURRENT_USER\\X");
+  EXPECT_EQ(read.values[0].data, sz("b"));
 }
 
 TEST(RegExportReaderTest, AValueGivenTwiceCountsOnceWithItsLastData) {
