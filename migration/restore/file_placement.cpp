@@ -40,6 +40,10 @@ std::string windowsDirectory(Program& program) { return GetEnvVar(program, "wind
 
 std::string describe(platform::Status status) { return RunLog::describe(status); }
 
+std::string filesText(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " file" : " files");
+}
+
 // Whether a file or wildcard pattern names at least one file.
 bool anyFile(platform::FileSystem& files, const std::string& pattern) {
   const auto entries = files.listFolder(folderOf(pattern), fileNameOf(pattern));
@@ -190,9 +194,7 @@ RoutineOutcome RestoreShortcuts(Program& program, const std::string& directory) 
   const std::string desktop = GetEnvVar(program, "USERPROFILE") + "\\desktop";
   const platform::Status copied = files.copyFile(forms::joinPath(directory, "*.*"), desktop, kReplace);
   if (copied.failed()) return RoutineOutcome::failed(desktop + ": " + describe(copied));
-  const std::size_t count = fileLnk.count();
-  return RoutineOutcome::done(std::to_string(count) + (count == 1 ? " file" : " files") +
-                              " onto " + desktop);
+  return RoutineOutcome::done(filesText(fileLnk.count()) + " onto " + desktop);
 }
 
 RoutineOutcome RestoreFavorites(Program& program) {
@@ -275,9 +277,8 @@ RoutineOutcome RemoveDesktopWindowsFolder(Program& program) {
   // then would lose them. Only a folder without files goes.
   const std::vector<TreeFile> held = FilesInTree(files, folder, HiddenEntries::Count);
   if (!held.empty()) {
-    return RoutineOutcome::passedOver("kept " + folder + ": it holds " +
-                                      std::to_string(held.size()) + " files, the first " +
-                                      held.front().relativePath);
+    return RoutineOutcome::passedOver("kept " + folder + ": it holds " + filesText(held.size()) +
+                                      ", the first " + held.front().relativePath);
   }
   const platform::Status deleted = files.deleteFolder(folder, platform::Force::Yes);
   if (deleted.failed()) return RoutineOutcome::failed(folder + ": " + describe(deleted));
@@ -304,8 +305,8 @@ RoutineOutcome MoveMyDocuments(Program& program) {
   const std::vector<std::string> notCopied =
       FilesNotCopied(files, kOldMyDocuments, target, HiddenEntries::Count);
   if (problem.empty() && !notCopied.empty()) {
-    problem = std::to_string(notCopied.size()) + " files did not arrive in " + target +
-              ", the first " + notCopied.front();
+    problem = filesText(notCopied.size()) + " did not arrive in " + target + ", the first " +
+              notCopied.front();
   }
   if (!problem.empty()) {
     return RoutineOutcome::failed("kept " + std::string(kOldMyDocuments) + ": " + problem);
