@@ -64,7 +64,7 @@ void frmMain::runRestore(const std::function<void(RestoreReport&)>& restore) {
 }
 
 void frmMain::mnuMigrationRestoreLog_Click() {
-  frmRestoreLog viewer(m_program);
+  frmRestoreLog& viewer = m_program.sharedForm<frmRestoreLog>();
   viewer.showLog(MigrationDirWithoutBackslash(txtMigFile.text()) + "\\" + RunLog::kFileName);
   viewer.show(forms::ShowMode::Modal);
 }
