@@ -180,7 +180,14 @@ RestoreReport::Item judge(platform::FileSystem& files, const PlacedEntry& entry,
     return item;
   }
   const auto info = files.fileInfo(entry.target);
-  if (!info || (info->attributes & platform::FILE_ATTRIBUTE_DIRECTORY) != 0) return item;
+  const bool folder = info && (info->attributes & platform::FILE_ATTRIBUTE_DIRECTORY) != 0;
+  // A folder's own entry ("Data/Sub/") arrived when the folder is there.
+  const bool folderEntry = !entry.name.empty() && entry.name.back() == '/';
+  if (folderEntry) {
+    item.arrival = folder ? Arrival::Arrived : Arrival::Missing;
+    return item;
+  }
+  if (!info || folder) return item;
   if (catalogued == nullptr) {
     item.arrival = Arrival::Arrived;
     return item;
