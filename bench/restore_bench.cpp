@@ -115,6 +115,7 @@ int main(int argc, char** argv) {
   migration::frmMain& form = program.sharedForm<migration::frmMain>();
   if (!form.xZip) {
     std::fprintf(stderr, "restore_bench: the zip component cannot be loaded\n");
+    fs::remove_all(root);
     return 1;
   }
   form.txtMigFile.setText("C:\\migrate\\jsmith\\migration\\master.mig");
@@ -149,6 +150,7 @@ int main(int argc, char** argv) {
   if (notArrived > 0 || !sameTrees(driveC, peerFolder, files) || files != corpus.size()) {
     std::fprintf(stderr, "restore_bench: the restores differ (%zu rounds incomplete, %zu files)\n",
                  notArrived, files);
+    fs::remove_all(root);
     return 1;
   }
   std::printf("rounds (s): RestoreFilesAlso %s\n", ours.list().c_str());
