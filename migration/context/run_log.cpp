@@ -18,6 +18,7 @@ void RunLog::begin(const std::string& run) {
   m_running = true;
   m_used = true;
   m_notes = m_warnings = m_failures = m_passedOver = 0;
+  m_fileStatus = platform::ERROR_SUCCESS;
   m_attention.clear();
   m_results.clear();
   write("");
@@ -30,13 +31,13 @@ void RunLog::setFolder(const std::string& migrationDirectory) {
   path += kFileName;
   if (path == m_path && m_writer) return;
   if (m_writer) {
-    if (const platform::Status closed = m_writer->close(); closed.failed()) m_fileStatus = closed;
+    if (const platform::Status closed = m_writer->close(); closed.failed()) fileFailed(closed);
   }
   m_writer.reset();
   m_path = path;
   auto opened = platform::TextWriter::open(m_files, m_path, platform::OpenMode::Append);
   if (!opened) {
-    m_fileStatus = opened.status();
+    fileFailed(opened.status());
     return;
   }
   m_writer = std::make_unique<platform::TextWriter>(std::move(*opened));
@@ -89,10 +90,11 @@ void RunLog::end() {
   write("=== " + m_run + " ended " + m_timestamp());
   m_running = false;
   if (m_writer) {
-    if (const platform::Status closed = m_writer->close(); closed.failed()) m_fileStatus = closed;
+    if (const platform::Status closed = m_writer->close(); closed.failed()) fileFailed(closed);
     m_writer.reset();
-    m_path.clear();
   }
+  // The next run finds its folder anew: a folder that could not be written stays this run's.
+  m_path.clear();
 }
 
 std::vector<std::string> RunLog::summary() const {
@@ -105,7 +107,7 @@ std::vector<std::string> RunLog::summary() const {
   for (const std::string& line : m_results) lines.push_back("  " + line);
   for (const std::string& line : m_attention) lines.push_back("  " + line);
   if (m_fileStatus.failed()) {
-    lines.push_back("  warning: the log " + m_path + " could not be written (" +
+    lines.push_back("  warning: the log " + m_fileStatusPath + " could not be written (" +
                     describe(m_fileStatus) + ")");
   }
   return lines;
@@ -125,13 +127,18 @@ RunLog::Scope::~Scope() {
   if (m_began) m_log.end();
 }
 
+void RunLog::fileFailed(platform::Status status) {
+  m_fileStatus = status;
+  m_fileStatusPath = m_path;
+}
+
 void RunLog::write(const std::string& line) {
   if (!m_writer) {
     if (m_path.empty()) m_pending.push_back(line);
     return;
   }
   if (const platform::Status written = m_writer->writeLine(line); written.failed()) {
-    m_fileStatus = written;
+    fileFailed(written);
   }
 }
 

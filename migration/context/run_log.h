@@ -85,6 +85,7 @@ class RunLog final : public platform::FailureListener {
  private:
   void add(const std::string& prefix, const std::string& text);
   void write(const std::string& line);
+  void fileFailed(platform::Status status);
 
   platform::FileSystem& m_files;
   std::function<std::string()> m_timestamp;
@@ -100,6 +101,7 @@ class RunLog final : public platform::FailureListener {
   std::size_t m_failures = 0;
   std::size_t m_passedOver = 0;
   platform::Status m_fileStatus;
+  std::string m_fileStatusPath;  // the log that could not be written
   std::unique_ptr<platform::TextWriter> m_writer;
 };
 
