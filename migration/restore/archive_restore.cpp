@@ -89,6 +89,10 @@ class ArchiveRestorer {
     std::int32_t count = 0;
     try {
       zip->Close();
+    } catch (const parcelon::ZipComponentError&) {
+      pause();  // nothing was open: the archive is opened all the same
+    }
+    try {
       zip->OpenZip(m_result.archive);
       count = zip->FileCount();
     } catch (const parcelon::ZipComponentError& error) {
