@@ -56,6 +56,11 @@ void frmMain::runRestore(const std::function<void(RestoreReport&)>& restore) {
   const SessionContext& session = m_program.session;
   log.note("restore from " + txtMigFile.text() + " for the user " + session.strUserName);
   RestoreReport report;
+  // RestoreFilesAlso adds its archive to the report while the restore runs, and only then.
+  struct Active {
+    RestoreReport*& slot;
+    ~Active() { slot = nullptr; }
+  } active{m_restoreReport};
   m_restoreReport = &report;
   restore(report);
   m_restoreReport = nullptr;
