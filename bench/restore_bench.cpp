@@ -44,8 +44,8 @@ void run(const std::string& command) {
 // In $TMPDIR (/tmp when unset): TMPDIR=/dev/shm keeps the disk's write-back out of the figures.
 fs::path makeMachineRoot() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") +
-                        "/restore-bench-XXXXXX";
+  std::string pattern =
+      std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/restore-bench-XXXXXX";
   if (::mkdtemp(pattern.data()) == nullptr) {
     std::fprintf(stderr, "restore_bench: cannot make a folder in %s\n", pattern.c_str());
     std::exit(1);
@@ -95,7 +95,8 @@ bool sameTrees(const fs::path& ours, const fs::path& peer, std::size_t& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::uint64_t megabytes = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : kDefaultMegabytes;
+  const std::uint64_t megabytes =
+      argc > 1 ? std::strtoull(argv[1], nullptr, 10) : kDefaultMegabytes;
   const fs::path root = makeMachineRoot();
   const fs::path driveC = root / "drive_c";
   std::printf("Generating %llu MB of documents ...\n", static_cast<unsigned long long>(megabytes));
@@ -139,7 +140,8 @@ int main(int argc, char** argv) {
       notArrived += checked.complete() ? 0 : 1;
     };
     auto restorePeer = [&] {
-      peer.add([&] { run("unzip -qq -o '" + archive.string() + "' -d '" + peerFolder.string() + "'"); });
+      peer.add(
+          [&] { run("unzip -qq -o '" + archive.string() + "' -d '" + peerFolder.string() + "'"); });
     };
     if (round % 2 == 0) {
       restoreOurs();

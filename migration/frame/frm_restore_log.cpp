@@ -25,7 +25,8 @@ void frmRestoreLog::showLog(const std::string& path) {
     txtLog.setText(*text);
     return;
   }
-  std::string shown = "The log " + path + " cannot be read (" + RunLog::describe(text.status()) + ").";
+  std::string shown =
+      "The log " + path + " cannot be read (" + RunLog::describe(text.status()) + ").";
   if (m_program.runLog().used()) {
     shown += "\r\nThe last run:";
     for (const std::string& line : m_program.runLog().summary()) shown += "\r\n" + line;

@@ -48,10 +48,12 @@ struct CentralDirectory {
 
 // The end record: the last place in the file's tail whose signature is followed by a comment that
 // ends exactly at the end of the file.
-platform::Result<CentralDirectory> findCentralDirectory(platform::File& file, std::uint64_t fileSize) {
+platform::Result<CentralDirectory> findCentralDirectory(platform::File& file,
+                                                        std::uint64_t fileSize) {
   using Answer = platform::Result<CentralDirectory>;
   if (fileSize < kEndRecordSize) return Answer::failure(platform::ERROR_BAD_FORMAT);
-  const std::uint64_t tailSize = std::min<std::uint64_t>(fileSize, kEndRecordSize + kLongestComment);
+  const std::uint64_t tailSize =
+      std::min<std::uint64_t>(fileSize, kEndRecordSize + kLongestComment);
   auto tail = readAt(file, fileSize - tailSize, static_cast<std::size_t>(tailSize));
   if (!tail) return tail.failureAs<CentralDirectory>();
   for (std::size_t at = tail->size() - kEndRecordSize + 1; at-- > 0;) {

@@ -58,7 +58,8 @@ class ArchiveRestorer {
  private:
   void readPointerFile(const std::string& masterFile, bool& keepPaths) {
     const std::string directory = withoutLast(masterFile, kBackslashAndMasterName);
-    m_result.pointerFile = directory == "C:\\" ? directory + "oldfile.cfg" : directory + "\\oldfile.cfg";
+    m_result.pointerFile =
+        directory == "C:\\" ? directory + "oldfile.cfg" : directory + "\\oldfile.cfg";
     auto reader = platform::TextReader::open(m_files, m_result.pointerFile);
     if (!reader) {
       // Before the first entry the folder an entry needs is the restore folder itself; a file
@@ -100,9 +101,8 @@ class ArchiveRestorer {
       pause();
       return;
     }
-    m_program.runLog().note("RestoreFilesAlso: " + m_result.archive + ", " +
-                            std::to_string(count) + " entries, " +
-                            (keepPaths ? "folders kept" : "folders not kept"));
+    m_program.runLog().note("RestoreFilesAlso: " + m_result.archive + ", " + std::to_string(count) +
+                            " entries, " + (keepPaths ? "folders kept" : "folders not kept"));
     m_window.Update_Status(1, "Restoring Files...");
     m_window.Update_Status(2, "Restored 0 Files");
     for (std::int32_t rec = 0; rec < count; ++rec) {
@@ -145,7 +145,8 @@ class ArchiveRestorer {
     try {
       zip.ExtractFile(entry.name, base, "");
     } catch (const parcelon::ZipComponentError& error) {
-      entry.problem = "the component raised " + std::to_string(error.number()) + ": " + error.text();
+      entry.problem =
+          "the component raised " + std::to_string(error.number()) + ": " + error.text();
       m_program.runLog().note("RestoreFilesAlso: " + entry.name + ": " + entry.problem);
       pause();
     }
@@ -197,11 +198,13 @@ RestoreReport::Item judge(platform::FileSystem& files, const PlacedEntry& entry,
     return item;
   }
   const auto crc = FileCrc32(files, entry.target);
-  item.arrival = JudgeEntry(catalogued->size, catalogued->crc, crc.ok(), info->size, crc.valueOr(0));
+  item.arrival =
+      JudgeEntry(catalogued->size, catalogued->crc, crc.ok(), info->size, crc.valueOr(0));
   if (!crc) item.detail = "it cannot be read (" + RunLog::describe(crc.status()) + ")";
   if (item.arrival == Arrival::Differs) {
     item.detail = std::to_string(info->size) + " bytes where the archive holds " +
-                  std::to_string(catalogued->size) + (info->size == catalogued->size ? ", another CRC" : "");
+                  std::to_string(catalogued->size) +
+                  (info->size == catalogued->size ? ", another CRC" : "");
   }
   return item;
 }
@@ -226,10 +229,10 @@ ArchiveRestore RestoreArchivedFiles(Program& program) { return ArchiveRestorer(p
 void ReconcileArchive(platform::FileSystem& files, const ArchiveRestore& restored,
                       RestoreReport& report) {
   if (restored.archive.empty()) {
-    report.addRoutine("RestoreFilesAlso",
-                      RoutineOutcome::passedOver(restored.pointerFile.empty()
-                                                     ? "no master command file named"
-                                                     : "no archive named by " + restored.pointerFile));
+    report.addRoutine("RestoreFilesAlso", RoutineOutcome::passedOver(
+                                              restored.pointerFile.empty()
+                                                  ? "no master command file named"
+                                                  : "no archive named by " + restored.pointerFile));
     return;
   }
   if (!restored.problem.empty()) {
@@ -240,7 +243,8 @@ void ReconcileArchive(platform::FileSystem& files, const ArchiveRestore& restore
   std::map<std::string, CatalogueEntry> byName;
   auto catalogue = ReadArchiveCatalogue(files, restored.archive);
   if (catalogue) {
-    for (CatalogueEntry& entry : catalogue.value()) byName.try_emplace(entry.name, std::move(entry));
+    for (CatalogueEntry& entry : catalogue.value())
+      byName.try_emplace(entry.name, std::move(entry));
   } else {
     problem = "its table of contents cannot be read (" + RunLog::describe(catalogue.status()) +
               "), so sizes and CRCs were not compared";

@@ -3,14 +3,14 @@
 #include <vector>
 
 #include "context/main_window.h"
-#include "forms/dir_list_box.h"
-#include "forms/file_list_box.h"
 #include "context/mdl_main.h"
 #include "context/mdl_registry.h"
 #include "context/program.h"
 #include "context/run_log.h"
-#include "scan/mdl_file_search.h"
+#include "forms/dir_list_box.h"
+#include "forms/file_list_box.h"
 #include "restore/tree_comparison.h"
+#include "scan/mdl_file_search.h"
 
 namespace migration {
 
@@ -153,8 +153,8 @@ RoutineOutcome RestoreScreenSaver(Program& program, const std::string& path) {
     if (copied.ok()) copiedInto += (copiedInto.empty() ? "" : " and ") + std::string(place.folder);
     platform::ignoreFailure(copied, "a fixed place of the screen saver that this system lacks");
     value = place.value + name;
-    SetKeyValue(program.registry(), platform::HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE",
-                value, platform::REG_SZ);
+    SetKeyValue(program.registry(), platform::HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", value,
+                platform::REG_SZ);
   }
   if (copiedInto.empty()) {
     return RoutineOutcome::failed(path + " could not be copied into a system32 folder");
@@ -172,13 +172,16 @@ RoutineOutcome RestoreWallpaper(Program& program, const std::string& path) {
   const platform::Status set = program.machine().systemParameters().SystemParametersInfoA(
       platform::SPI_SETDESKWALLPAPER, 0, image.data(),
       platform::SPIF_UPDATEINIFILE | platform::SPIF_SENDWININICHANGE);
-  if (copied.failed()) return RoutineOutcome::failed(path + " to " + target + ": " + describe(copied));
-  if (set.failed()) return RoutineOutcome::failed("SPI_SETDESKWALLPAPER " + target + ": " + describe(set));
+  if (copied.failed())
+    return RoutineOutcome::failed(path + " to " + target + ": " + describe(copied));
+  if (set.failed())
+    return RoutineOutcome::failed("SPI_SETDESKWALLPAPER " + target + ": " + describe(set));
   return RoutineOutcome::done(target);
 }
 
 RoutineOutcome ImportBookmarks(Program& program, const std::string& path) {
-  const platform::Status imported = program.machine().shellUIHelper().ImportExportFavorites(true, path);
+  const platform::Status imported =
+      program.machine().shellUIHelper().ImportExportFavorites(true, path);
   if (imported.failed()) return RoutineOutcome::failed(path + ": " + describe(imported));
   return RoutineOutcome::done(path);
 }
@@ -192,7 +195,8 @@ RoutineOutcome RestoreShortcuts(Program& program, const std::string& directory) 
   fileLnk.refresh();
   if (fileLnk.count() == 0) return RoutineOutcome::passedOver(directory + " holds no file");
   const std::string desktop = GetEnvVar(program, "USERPROFILE") + "\\desktop";
-  const platform::Status copied = files.copyFile(forms::joinPath(directory, "*.*"), desktop, kReplace);
+  const platform::Status copied =
+      files.copyFile(forms::joinPath(directory, "*.*"), desktop, kReplace);
   if (copied.failed()) return RoutineOutcome::failed(desktop + ": " + describe(copied));
   return RoutineOutcome::done(filesText(fileLnk.count()) + " onto " + desktop);
 }
@@ -226,7 +230,8 @@ RoutineOutcome RestoreLotusNotes(Program& program, const std::string& masterFile
   const std::string notesIni = m + "Files\\notes.ini";
   Copies copies(files);
   copies.file(m + "\\files\\*.oft", "c:\\program files\\microsoft office\\templates\\outlook\\");
-  copies.file(m + "\\files\\normal.dot", "c:\\program files\\microsoft office\\templates\\normal.dot");
+  copies.file(m + "\\files\\normal.dot",
+              "c:\\program files\\microsoft office\\templates\\normal.dot");
   copies.file(m + "\\files\\approach.ini", windowsDirectory(program) + "\\approach.ini");
 
   const std::string notesPath =

@@ -3,9 +3,9 @@
 #include "context/program.h"
 #include "forms/dir_list_box.h"
 #include "forms/file_list_box.h"
-#include "restore/file_placement.h"
 #include "platform/text_encoding.h"
 #include "platform/text_file.h"
+#include "restore/file_placement.h"
 #include "restore/reg_export_reader.h"
 #include "restore/registry_reconciliation.h"
 
@@ -44,7 +44,8 @@ bool moveByCopy(Program& program, const std::string& from, const std::string& to
 std::string runRegistryEditor(Program& program, const std::string& file) {
   const auto outcome = program.machine().processes().start(
       "regedit /s \"" + file + "\"", platform::WindowStyle::Maximized, platform::Wait::Yes);
-  if (!outcome) return "the registry editor could not be started (" + RunLog::describe(outcome.status()) + ")";
+  if (!outcome)
+    return "the registry editor could not be started (" + RunLog::describe(outcome.status()) + ")";
   if (outcome->exitCode != 0) {
     return "the registry editor ended with exit code " + std::to_string(outcome->exitCode);
   }
@@ -58,8 +59,9 @@ void ImportRegFile(Program& program, const std::string& path, RestoreReport& rep
   // What the export says, read before any copy, is what the registry is judged against.
   const auto bytes = platform::readWholeFile(program.files(), path);
   if (!bytes) {
-    report.addExport(path, {}, "not imported: the file cannot be read (" +
-                                   RunLog::describe(bytes.status()) + ")");
+    report.addExport(
+        path, {},
+        "not imported: the file cannot be read (" + RunLog::describe(bytes.status()) + ")");
     return;
   }
   const ExportContents contents = ReadRegistryExport(*bytes);
@@ -83,8 +85,9 @@ void ImportRegFile(Program& program, const std::string& path, RestoreReport& rep
   }
   if (!contents.isRegistryFile) {
     // The editor was asked all the same: it is the judge of what it can import.
-    report.addExport(path, {}, "no registry file (no REGEDIT4 header), nothing to compare" +
-                                   (editorProblem.empty() ? "" : "; " + editorProblem));
+    report.addExport(path, {},
+                     "no registry file (no REGEDIT4 header), nothing to compare" +
+                         (editorProblem.empty() ? "" : "; " + editorProblem));
     return;
   }
   report.addExport(path, ReconcileExport(program.registry(), contents.values), editorProblem);
@@ -95,7 +98,8 @@ RoutineOutcome RestoreDriverSettings(Program& program, const std::string& master
   forms::FileListBox File1("File1", program.files(), "script*");
   const std::string drivers = MigrationDirWithoutBackslash(masterFilePath) + "\\drivers";
   if (const platform::Status pointed = File1.setPath(drivers); pointed.failed()) {
-    return RoutineOutcome::passedOver(drivers + " cannot be listed (" + RunLog::describe(pointed) + ")");
+    return RoutineOutcome::passedOver(drivers + " cannot be listed (" + RunLog::describe(pointed) +
+                                      ")");
   }
   File1.refresh();
   std::vector<std::string> exports;

@@ -109,8 +109,8 @@ RestoreReport::Item RestorePrinter(Program& program, const std::string& name,
   program.runLog().note("printer " + name + ": " + command);
   // Started without waiting: the pause below gives it its time, and what it did is looked at
   // afterwards.
-  platform::ignoreFailure(program.machine().processes().start(command, platform::WindowStyle::Hidden,
-                                                              platform::Wait::No),
+  platform::ignoreFailure(program.machine().processes().start(
+                              command, platform::WindowStyle::Hidden, platform::Wait::No),
                           "the printer command could not be started");
   program.machine().clock().sleep(kInstallPause);
 

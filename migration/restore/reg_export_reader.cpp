@@ -129,7 +129,7 @@ class ExportReader {
     std::string_view text = skipBlanks(afterName);
     if (text.empty() || text.front() != '=') return problem("no '=' after \"" + name + "\"");
     text = skipBlanks(text.substr(1));
-    if (!m_key) return;  // under a deleted key, or before any key
+    if (!m_key) return;                                // under a deleted key, or before any key
     if (!text.empty() && text.front() == '-') return;  // a deletion
     ExportedValue value;
     value.key = *m_key;
@@ -141,7 +141,8 @@ class ExportReader {
   }
 
   void keep(ExportedValue value) {
-    auto where = std::make_pair(platform::ansiToUpper(value.key), platform::ansiToUpper(value.name));
+    auto where =
+        std::make_pair(platform::ansiToUpper(value.key), platform::ansiToUpper(value.name));
     const auto [found, added] = m_index.try_emplace(std::move(where), m_contents.values.size());
     if (added) {
       m_contents.values.push_back(std::move(value));
@@ -250,7 +251,8 @@ class ExportReader {
 ExportContents ReadRegistryExport(std::string_view bytes) {
   // A file that starts with FF FE is UTF-16: its text is read as the ANSI it stands for.
   if (bytes.starts_with("\xff\xfe")) {
-    const std::string ansi = platform::utf16ToAnsi(platform::utf16FromLittleEndian(bytes.substr(2)));
+    const std::string ansi =
+        platform::utf16ToAnsi(platform::utf16FromLittleEndian(bytes.substr(2)));
     return ExportReader(ansi).run();
   }
   return ExportReader(bytes).run();

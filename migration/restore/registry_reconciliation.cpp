@@ -30,8 +30,8 @@ std::optional<std::pair<platform::HKEY, std::string>> splitRoot(const std::strin
   const std::string_view root = std::string_view(key).substr(0, backslash);
   for (const RootName& known : kRoots) {
     if (!platform::ansiEqualNoCase(root, known.name)) continue;
-    return std::make_pair(known.key,
-                          backslash == std::string::npos ? std::string() : key.substr(backslash + 1));
+    return std::make_pair(
+        known.key, backslash == std::string::npos ? std::string() : key.substr(backslash + 1));
   }
   return std::nullopt;
 }
@@ -61,8 +61,10 @@ class KeyReader {
     const auto split = splitRoot(key);
     if (!split) return false;
     platform::HKEY opened = 0;
-    if (m_registry.RegOpenKeyExA(split->first, split->second.c_str(), 0, platform::KEY_QUERY_VALUE,
-                                 &opened).failed()) {
+    if (m_registry
+            .RegOpenKeyExA(split->first, split->second.c_str(), 0, platform::KEY_QUERY_VALUE,
+                           &opened)
+            .failed()) {
       return false;
     }
     m_key = opened;
@@ -78,15 +80,16 @@ class KeyReader {
     data.assign(size, '\0');
     if (size == 0) return true;
     return m_registry
-        .RegQueryValueExA(m_key, name.c_str(), &type, reinterpret_cast<platform::BYTE*>(data.data()),
-                          &size)
+        .RegQueryValueExA(m_key, name.c_str(), &type,
+                          reinterpret_cast<platform::BYTE*>(data.data()), &size)
         .ok();
   }
 
  private:
   void close() {
     // Only read from: closing it cannot lose anything.
-    if (m_key != 0) platform::ignoreFailure(m_registry.RegCloseKey(m_key), "closing a key read back");
+    if (m_key != 0)
+      platform::ignoreFailure(m_registry.RegCloseKey(m_key), "closing a key read back");
     m_key = 0;
     m_open = false;
   }

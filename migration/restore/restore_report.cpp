@@ -33,11 +33,16 @@ std::string withDetail(const std::string& text, const std::string& detail) {
 
 std::string ArrivalText(Arrival arrival) {
   switch (arrival) {
-    case Arrival::Arrived: return "arrived";
-    case Arrival::Differs: return "differs";
-    case Arrival::Missing: return "missing";
-    case Arrival::Refused: return "refused";
-    case Arrival::PassedOver: return "passed over";
+    case Arrival::Arrived:
+      return "arrived";
+    case Arrival::Differs:
+      return "differs";
+    case Arrival::Missing:
+      return "missing";
+    case Arrival::Refused:
+      return "refused";
+    case Arrival::PassedOver:
+      return "passed over";
   }
   return "arrived";
 }
@@ -50,7 +55,7 @@ Arrival JudgeValue(std::uint32_t exportedType, const std::string& exportedData, 
                    std::uint32_t actualType, const std::string& actualData) {
   if (!present) return Arrival::Missing;
   return exportedType == actualType && exportedData == actualData ? Arrival::Arrived
-                                                                   : Arrival::Differs;
+                                                                  : Arrival::Differs;
 }
 
 Arrival JudgeEntry(std::uint64_t entrySize, std::uint32_t entryCrc, bool present,
@@ -119,23 +124,28 @@ void RestoreReport::writeTo(RunLog& log) const {
   for (const Routine& routine : m_routines) {
     const RoutineOutcome& outcome = routine.outcome;
     switch (outcome.outcome) {
-      case Outcome::Done: log.note(withDetail(routine.name + ": done", outcome.detail)); break;
+      case Outcome::Done:
+        log.note(withDetail(routine.name + ": done", outcome.detail));
+        break;
       case Outcome::PassedOver:
         log.note(withDetail(routine.name + ": passed over", outcome.detail));
         break;
-      case Outcome::Failed: log.failure(withDetail(routine.name + ": failed", outcome.detail)); break;
+      case Outcome::Failed:
+        log.failure(withDetail(routine.name + ": failed", outcome.detail));
+        break;
     }
   }
 
   const Tally values = tally(m_exports);
   const Tally files = tally(m_archives);
   log.result("registry values in place: " + std::to_string(values.arrived) + " of " +
-             std::to_string(values.total) + " (" + count(values.sources, "export", "exports") + ")");
+             std::to_string(values.total) + " (" + count(values.sources, "export", "exports") +
+             ")");
   log.result(files.sources == 0 ? std::string("archived files: no archive restored")
-                                 : "archived files in place: " + std::to_string(files.arrived) +
-                                       " of " + std::to_string(files.total));
-  for (const auto& [what, items] : {std::pair{"printers", &m_printers},
-                                    std::pair{"network drives", &m_drives}}) {
+                                : "archived files in place: " + std::to_string(files.arrived) +
+                                      " of " + std::to_string(files.total));
+  for (const auto& [what, items] :
+       {std::pair{"printers", &m_printers}, std::pair{"network drives", &m_drives}}) {
     std::size_t present = 0, passedOver = 0;
     for (const Item& item : *items) {
       present += item.arrival == Arrival::Arrived ? 1 : 0;
@@ -178,8 +188,7 @@ void RestoreReport::writeGroup(RunLog& log, const Group& group, const std::strin
   }
   log.failure(head + std::to_string(notArrived.size()) + " of " +
               std::to_string(group.items.size()) + " " + (group.items.size() == 1 ? one : many) +
-              " did not arrive (" +
-              notArrivedBreakdown(group.items) + ")");
+              " did not arrive (" + notArrivedBreakdown(group.items) + ")");
   for (std::size_t i = 0; i < notArrived.size() && i < kMostNamed; ++i) {
     log.note("  " + ArrivalText(notArrived[i]->arrival) + ": " +
              withDetail(notArrived[i]->name, notArrived[i]->detail));
@@ -208,12 +217,15 @@ std::string RestoreReport::statusText() const {
   std::vector<std::string> parts;
   const Tally values = tally(m_exports);
   const Tally files = tally(m_archives);
-  if (values.notArrived > 0) parts.push_back(count(values.notArrived, "registry value", "registry values"));
-  if (values.sourceProblems > 0) parts.push_back(count(values.sourceProblems, "registry export", "registry exports"));
+  if (values.notArrived > 0)
+    parts.push_back(count(values.notArrived, "registry value", "registry values"));
+  if (values.sourceProblems > 0)
+    parts.push_back(count(values.sourceProblems, "registry export", "registry exports"));
   if (files.notArrived > 0) parts.push_back(count(files.notArrived, "file", "files"));
   if (files.sourceProblems > 0) parts.push_back(count(files.sourceProblems, "archive", "archives"));
-  for (const auto& [one, many, items] : {std::tuple{"printer", "printers", &m_printers},
-                                         std::tuple{"network drive", "network drives", &m_drives}}) {
+  for (const auto& [one, many, items] :
+       {std::tuple{"printer", "printers", &m_printers},
+        std::tuple{"network drive", "network drives", &m_drives}}) {
     std::size_t missing = 0;
     for (const Item& item : *items) missing += NotArrived(item.arrival) ? 1 : 0;
     if (missing > 0) parts.push_back(count(missing, one, many));

@@ -48,7 +48,9 @@ struct RoutineOutcome {
   std::string detail;
 
   static RoutineOutcome done(std::string detail = {}) { return {Outcome::Done, std::move(detail)}; }
-  static RoutineOutcome passedOver(std::string why) { return {Outcome::PassedOver, std::move(why)}; }
+  static RoutineOutcome passedOver(std::string why) {
+    return {Outcome::PassedOver, std::move(why)};
+  }
   static RoutineOutcome failed(std::string why) { return {Outcome::Failed, std::move(why)}; }
 };
 
@@ -106,7 +108,7 @@ class RestoreReport {
     std::size_t total = 0;
     std::size_t arrived = 0;
     std::size_t notArrived = 0;
-    std::size_t sources = 0;       // exports or archives
+    std::size_t sources = 0;  // exports or archives
     std::size_t sourceProblems = 0;
   };
   Tally tally(const std::vector<Group>& groups) const;

@@ -101,9 +101,10 @@ class SectionPass {
     m_program.runLog().note("ConnectNetDrive " + device + " " + remote + ": " +
                             RunLog::describe(first) + ", then " + RunLog::describe(second));
     RestoreReport::Item item{device + " " + remote, Arrival::Missing, {}};
-    const auto drive = device.size() == 2 && device[1] == ':'
-                           ? m_program.files().drive(device[0])
-                           : platform::Result<platform::DriveInfo>::failure(platform::ERROR_BAD_DEVICE);
+    const auto drive =
+        device.size() == 2 && device[1] == ':'
+            ? m_program.files().drive(device[0])
+            : platform::Result<platform::DriveInfo>::failure(platform::ERROR_BAD_DEVICE);
     if (drive && drive->type == platform::DriveType::Remote &&
         platform::ansiEqualNoCase(drive->remotePath, remote)) {
       item.arrival = Arrival::Arrived;
@@ -136,7 +137,8 @@ class SectionPass {
   void addressBook() {
     const std::string first = next();
     if (first.empty()) return;
-    if (first != kNetworkAddressBook) routine("RestoreAddressBook", RestoreAddressBook(m_program, first));
+    if (first != kNetworkAddressBook)
+      routine("RestoreAddressBook", RestoreAddressBook(m_program, first));
     ImportRegFile(m_program, next(), m_report);
   }
 
@@ -154,7 +156,8 @@ platform::Status RestoreState(Program& program, const std::string& masterFilePat
   program.session.strOS = GetEnvVar(program, "OS");
 
   auto reader = MasterReader::open(program.files(), masterFilePath);
-  report.addRoutine("RestoreDriverSettings", RestoreDriverSettings(program, masterFilePath, report));
+  report.addRoutine("RestoreDriverSettings",
+                    RestoreDriverSettings(program, masterFilePath, report));
   platform::Status opened = platform::ERROR_SUCCESS;
   if (reader) {
     SectionPass(program, *reader, report).run();

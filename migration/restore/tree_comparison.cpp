@@ -11,8 +11,8 @@ std::string withBackslash(const std::string& folder) {
   return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
 }
 
-void listLevel(platform::FileSystem& files, const std::string& folder,
-               const std::string& relative, HiddenEntries hidden, std::vector<TreeFile>& out) {
+void listLevel(platform::FileSystem& files, const std::string& folder, const std::string& relative,
+               HiddenEntries hidden, std::vector<TreeFile>& out) {
   auto entries = files.listFolder(folder, "*");
   if (!entries) {
     // No size matches a level that could not be read.

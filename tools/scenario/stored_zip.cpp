@@ -37,8 +37,8 @@ std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& en
   std::string archive;
   std::string directory;
   for (const auto& [name, content] : entries) {
-    const auto crc = static_cast<std::uint32_t>(
-        crc32(0, reinterpret_cast<const Bytef*>(content.data()), static_cast<uInt>(content.size())));
+    const auto crc = static_cast<std::uint32_t>(crc32(
+        0, reinterpret_cast<const Bytef*>(content.data()), static_cast<uInt>(content.size())));
     const auto offset = static_cast<std::uint32_t>(archive.size());
     put(archive, 0x04034b50, 4);
     putCommon(archive, name, content, crc);
@@ -48,9 +48,9 @@ std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& en
     put(directory, 0x02014b50, 4);
     put(directory, 20, 2);  // made by
     putCommon(directory, name, content, crc);
-    put(directory, 0, 2);  // comment
-    put(directory, 0, 2);  // disk
-    put(directory, 0, 2);  // internal attributes
+    put(directory, 0, 2);     // comment
+    put(directory, 0, 2);     // disk
+    put(directory, 0, 2);     // internal attributes
     put(directory, 0x20, 4);  // archive attribute
     put(directory, offset, 4);
     directory += name;

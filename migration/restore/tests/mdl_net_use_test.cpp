@@ -16,11 +16,10 @@ class RecordingNetwork final : public platform::Network {
     bool passwordNull, userNull;
     platform::DWORD flags;
   };
-  platform::Status WNetAddConnection2A(const platform::NETRESOURCEA* resource,
-                                       const char* password, const char* userName,
-                                       platform::DWORD flags) override {
-    call = Call{resource->dwType, resource->lpLocalName, resource->lpRemoteName,
-                password == nullptr, userName == nullptr, flags};
+  platform::Status WNetAddConnection2A(const platform::NETRESOURCEA* resource, const char* password,
+                                       const char* userName, platform::DWORD flags) override {
+    call = Call{resource->dwType,    resource->lpLocalName, resource->lpRemoteName,
+                password == nullptr, userName == nullptr,   flags};
     return platform::ERROR_SUCCESS;
   }
   std::optional<Call> call;
@@ -34,15 +33,15 @@ TEST(ConnectNetDriveTest, OnlyQualifyingNamesReachThePlatform) {
   } cases[] = {
       {"F:", "\\\\SRV\\DATA", true},
       {"Z:", "\\\\SRV\\DATA", true},
-      {"", "\\\\SRV\\DATA", true},            // no drive letter
+      {"", "\\\\SRV\\DATA", true},  // no drive letter
       {"LPT2", "\\\\SRV\\PRN", true},
-      {"C:", "\\\\SRV\\IPC$", true},          // the IPC$ share takes any local name
-      {"f:", "\\\\SRV\\DATA", false},         // with case
+      {"C:", "\\\\SRV\\IPC$", true},   // the IPC$ share takes any local name
+      {"f:", "\\\\SRV\\DATA", false},  // with case
       {"C:", "\\\\SRV\\DATA", false},
       {"LPT4", "\\\\SRV\\PRN", false},
       {"F:", "SRV\\DATA", false},
       {"F:", "\\\\SRV", false},
-      {"C:", "\\\\SRV\\ipc$", false},   // IPC$ with case
+      {"C:", "\\\\SRV\\ipc$", false},  // IPC$ with case
   };
   for (const auto& c : cases) {
     RecordingNetwork network;

@@ -86,8 +86,8 @@ TEST(RegExportReaderTest, PassesOverWhatCarriesNoValueAndNamesWhatItCannotRead) 
 TEST(RegExportReaderTest, AUnicodeFileIsReadAsTheTextItHolds) {
   const std::string text =
       "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\X]\r\n\"a\"=\"b\"\r\n";
-  const ExportContents read = ReadRegistryExport(
-      "\xff\xfe" + platform::utf16ToLittleEndian(platform::ansiToUtf16(text)));
+  const ExportContents read =
+      ReadRegistryExport("\xff\xfe" + platform::utf16ToLittleEndian(platform::ansiToUtf16(text)));
   ASSERT_EQ(read.values.size(), 1u);
   EXPECT_EQ(read.values[0].key, "HKEY_CURRENT_USER\\X");
   EXPECT_EQ(read.values[0].data, sz("b"));

@@ -71,10 +71,10 @@ TEST_F(RestoreReportTest, PassedOverIsNoFailureWhenEverythingCapturedArrived) {
 
 TEST_F(RestoreReportTest, EachThingThatDidNotArriveIsAFailureTheSummaryNames) {
   m_report.masterFileUnreadable("C:\\m\\master.mig", platform::ERROR_PATH_NOT_FOUND);
-  m_report.addExport("Office_HKCU.mig",
-                     {{"K \"same\"", Arrival::Arrived, {}},
-                      {"K \"other\"", Arrival::Differs, "exported type 1, 2 bytes, now type 1, 3 bytes"},
-                      {"K \"gone\"", Arrival::Missing, "no such key"}});
+  m_report.addExport("Office_HKCU.mig", {{"K \"same\"", Arrival::Arrived, {}},
+                                         {"K \"other\"", Arrival::Differs,
+                                          "exported type 1, 2 bytes, now type 1, 3 bytes"},
+                                         {"K \"gone\"", Arrival::Missing, "no such key"}});
   m_report.addExport("IE_HKCU.mig", {}, "not imported: no REGEDIT4 header");
   m_report.addArchive("migfiles.mig", {{"../x -> C:\\..\\x", Arrival::Refused, {}}});
   m_report.addPrinter({"Front Desk", Arrival::Missing, "the driver catalogue did not install X"});
@@ -83,28 +83,34 @@ TEST_F(RestoreReportTest, EachThingThatDidNotArriveIsAFailureTheSummaryNames) {
 
   EXPECT_FALSE(m_report.complete());
   EXPECT_EQ(m_log.failures(), 6u);
-  EXPECT_TRUE(summaryHas("  failed: registry Office_HKCU.mig: 2 of 3 values did not arrive "
-                         "(1 differs, 1 missing)"));
+  EXPECT_TRUE(
+      summaryHas("  failed: registry Office_HKCU.mig: 2 of 3 values did not arrive "
+                 "(1 differs, 1 missing)"));
   EXPECT_TRUE(summaryHas("  failed: registry IE_HKCU.mig: not imported: no REGEDIT4 header"));
-  EXPECT_TRUE(summaryHas("  failed: archive migfiles.mig: 1 of 1 entry did not arrive (1 refused)"));
-  EXPECT_TRUE(summaryHas("  failed: printer Front Desk: not present (the driver catalogue did not "
-                         "install X)"));
+  EXPECT_TRUE(
+      summaryHas("  failed: archive migfiles.mig: 1 of 1 entry did not arrive (1 refused)"));
+  EXPECT_TRUE(
+      summaryHas("  failed: printer Front Desk: not present (the driver catalogue did not "
+                 "install X)"));
   EXPECT_TRUE(summaryHas("  failed: MoveMyDocuments: failed (kept c:\\my documents)"));
   EXPECT_TRUE(summaryHas("  restore report: not everything arrived"));
   EXPECT_EQ(m_report.statusText(), "Restore: the master command file could not be read");
 }
 
 TEST_F(RestoreReportTest, TheStatusLineCountsWhatDidNotArriveByKind) {
-  m_report.addExport("a.mig", {{"K \"1\"", Arrival::Missing, {}}, {"K \"2\"", Arrival::Differs, {}}});
+  m_report.addExport("a.mig",
+                     {{"K \"1\"", Arrival::Missing, {}}, {"K \"2\"", Arrival::Differs, {}}});
   m_report.addArchive("migfiles.mig", {{"x", Arrival::Missing, {}}}, "");
   m_report.addDrive({"G: \\\\SRV\\DATA", Arrival::Missing, {}});
-  EXPECT_EQ(m_report.statusText(), "Restore: not arrived: 2 registry values, 1 file, 1 network drive");
+  EXPECT_EQ(m_report.statusText(),
+            "Restore: not arrived: 2 registry values, 1 file, 1 network drive");
 }
 
 TEST_F(RestoreReportTest, AGroupNamesTheFirstOnesThatDidNotArriveAndCountsTheRest) {
   m_log.setFolder("C:\\");
   std::vector<Item> values;
-  for (int i = 0; i < 25; ++i) values.push_back({"K \"v" + std::to_string(i) + "\"", Arrival::Missing, {}});
+  for (int i = 0; i < 25; ++i)
+    values.push_back({"K \"v" + std::to_string(i) + "\"", Arrival::Missing, {}});
   m_report.addExport("big.mig", values);
   m_report.writeTo(m_log);
   m_log.end();
