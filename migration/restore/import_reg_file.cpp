@@ -80,9 +80,6 @@ void ImportRegFile(Program& program, const std::string& path, RestoreReport& rep
   program.runLog().note("imported " + path + ": " + std::to_string(values) +
                         (values == 1 ? " value" : " values") +
                         (editorProblem.empty() ? "" : "; " + editorProblem));
-  for (const std::string& problem : contents.problems) {
-    program.runLog().note("  " + path + ": " + problem);
-  }
   if (!contents.isRegistryFile) {
     // The editor was asked all the same: it is the judge of what it can import.
     report.addExport(path, {},
@@ -90,7 +87,12 @@ void ImportRegFile(Program& program, const std::string& path, RestoreReport& rep
                          (editorProblem.empty() ? "" : "; " + editorProblem));
     return;
   }
-  report.addExport(path, ReconcileExport(program.registry(), contents.values), editorProblem);
+  std::vector<RestoreReport::Item> items = ReconcileExport(program.registry(), contents.values);
+  // A line of the export that cannot be read is a setting that cannot be shown to have arrived.
+  for (const std::string& problem : contents.problems) {
+    items.push_back({problem, Arrival::Missing, "the line cannot be read"});
+  }
+  report.addExport(path, std::move(items), editorProblem);
 }
 
 RoutineOutcome RestoreDriverSettings(Program& program, const std::string& masterFilePath,

@@ -3,8 +3,9 @@
 //
 // - A registry value of an imported export arrived when the registry now holds it with the
 //   export's type and bytes; it differs when the registry holds it otherwise, and it is missing
-//   when the registry lacks it or its key. An export that could not be read counts as not
-//   arrived, and so does one the registry editor refused.
+//   when the registry lacks it or its key. A line of the export that cannot be read counts as a
+//   missing value. An export that could not be read counts as not arrived, and so does one the
+//   registry editor refused.
 // - An archive entry arrived when a file of the entry's size and CRC-32 stands where the restore
 //   put it; it differs when the file there has another size or CRC, and it is missing when there
 //   is none. An entry whose name would leave the folder it is restored into is refused: never
