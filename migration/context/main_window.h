@@ -25,6 +25,8 @@ class MainWindow {
   virtual void Select_All() = 0;
   // Restores the data files from the archive the pointer file names.
   virtual void RestoreFilesAlso() = 0;
+  // Creates the missing folders of `path`, from the one before its level-th backslash on.
+  virtual void creatpath(const std::string& path, int level) = 0;
 
   enum class Field {
     MigrateDir,    // txtMigrateDir: the migration directory

@@ -11,23 +11,26 @@ constexpr platform::DWORD kLocalAndConnections =
 }  // namespace
 
 std::vector<std::string> EnumeratePrinterDescriptions(platform::Printers& printers) {
-  std::vector<platform::BYTE> buffer(kFirstBufferSize);
+  // Entries are PRINTER_INFO_1A records: the buffer is kept aligned for them.
+  std::vector<platform::PRINTER_INFO_1A> buffer;
+  platform::DWORD size = kFirstBufferSize;
   platform::DWORD needed = 0;
   platform::DWORD returned = 0;
-  platform::Status status =
-      printers.EnumPrintersA(kLocalAndConnections, nullptr, 1, buffer.data(),
-                             static_cast<platform::DWORD>(buffer.size()), &needed, &returned);
+  auto call = [&] {
+    buffer.resize(size / sizeof(platform::PRINTER_INFO_1A) + 1);
+    return printers.EnumPrintersA(kLocalAndConnections, nullptr, 1,
+                                  reinterpret_cast<platform::BYTE*>(buffer.data()), size, &needed,
+                                  &returned);
+  };
+  platform::Status status = call();
   if (status == platform::ERROR_INSUFFICIENT_BUFFER) {
-    buffer.resize(needed);
-    status = printers.EnumPrintersA(kLocalAndConnections, nullptr, 1, buffer.data(),
-                                    static_cast<platform::DWORD>(buffer.size()), &needed,
-                                    &returned);
+    size = needed;
+    status = call();
   }
   std::vector<std::string> descriptions;
   if (status.failed()) return descriptions;
-  const auto* entries = reinterpret_cast<const platform::PRINTER_INFO_1A*>(buffer.data());
   for (platform::DWORD i = 0; i < returned; ++i) {
-    const char* description = entries[i].pDescription;
+    const char* description = buffer[i].pDescription;
     descriptions.emplace_back(description != nullptr ? description : "");
   }
   return descriptions;

@@ -1,6 +1,6 @@
-// The machine's printers as the capture and the restore list them: EnumPrintersA at level 1 with
-// PRINTER_ENUM_LOCAL and PRINTER_ENUM_CONNECTIONS, asked first with a 3,072-byte buffer and once
-// more with the size the call asks for.
+// The machine's printers as EnumPrintersA lists them at level 1 (local printers and the user's
+// printer connections): their descriptions, "name,driver,location". The printer capture reads
+// them on the old machine and the printer restore on the new one.
 #pragma once
 
 #include <string>
@@ -10,8 +10,8 @@
 
 namespace migration {
 
-// The description ("name,driver,location") of each local printer and printer connection, in the
-// order the system gives them; none when the enumeration fails.
+// Asks with a buffer of 3072 bytes, and once more with the size the call asks for when that is
+// too small; any other failure gives no printers.
 std::vector<std::string> EnumeratePrinterDescriptions(platform::Printers& printers);
 
 }  // namespace migration

@@ -19,7 +19,9 @@ void RunLog::begin(const std::string& run) {
   m_running = true;
   m_used = true;
   m_notes = m_warnings = m_failures = m_passedOver = 0;
+  m_fileStatus = platform::ERROR_SUCCESS;
   m_attention.clear();
+  m_results.clear();
   write("");
   write("=== " + run + " started " + m_timestamp());
 }
@@ -30,13 +32,13 @@ void RunLog::setFolder(const std::string& migrationDirectory) {
   path += kFileName;
   if (path == m_path && m_writer) return;
   if (m_writer) {
-    if (const platform::Status closed = m_writer->close(); closed.failed()) m_fileStatus = closed;
+    if (const platform::Status closed = m_writer->close(); closed.failed()) fileFailed(closed);
   }
   m_writer.reset();
   m_path = path;
   auto opened = platform::TextWriter::open(m_files, m_path, platform::OpenMode::Append);
   if (!opened) {
-    m_fileStatus = opened.status();
+    fileFailed(opened.status());
     return;
   }
   m_writer = std::make_unique<platform::TextWriter>(std::move(*opened));
@@ -63,6 +65,12 @@ void RunLog::failure(const std::string& text) {
   if (m_echo != nullptr) *m_echo << "failed: " << text << '\n';
 }
 
+void RunLog::result(const std::string& text) {
+  ++m_notes;
+  m_results.push_back(text);
+  add("", text);
+}
+
 std::string RunLog::describe(platform::Status status, const std::string& subject) {
   std::string text = "status " + platform::toString(status);
   if (!subject.empty()) text += ": " + subject;
@@ -85,10 +93,11 @@ void RunLog::end() {
   write("=== " + m_run + " ended " + m_timestamp());
   m_running = false;
   if (m_writer) {
-    if (const platform::Status closed = m_writer->close(); closed.failed()) m_fileStatus = closed;
+    if (const platform::Status closed = m_writer->close(); closed.failed()) fileFailed(closed);
     m_writer.reset();
-    m_path.clear();
   }
+  // The next run finds its folder anew: a folder that could not be written stays this run's.
+  m_path.clear();
 }
 
 std::vector<std::string> RunLog::summary() const {
@@ -97,9 +106,10 @@ std::vector<std::string> RunLog::summary() const {
                        std::to_string(m_failures) + " failures, " +
                        std::to_string(m_passedOver) + " passed over";
   lines.push_back(counts);
+  for (const std::string& line : m_results) lines.push_back("  " + line);
   for (const std::string& line : m_attention) lines.push_back("  " + line);
   if (m_fileStatus.failed()) {
-    lines.push_back("  warning: the log " + m_path + " could not be written (" +
+    lines.push_back("  warning: the log " + m_fileStatusPath + " could not be written (" +
                     describe(m_fileStatus) + ")");
   }
   return lines;
@@ -119,13 +129,18 @@ RunLog::Scope::~Scope() {
   if (m_began) m_log.end();
 }
 
+void RunLog::fileFailed(platform::Status status) {
+  m_fileStatus = status;
+  m_fileStatusPath = m_path;
+}
+
 void RunLog::write(const std::string& line) {
   if (!m_writer) {
     if (m_path.empty()) m_pending.push_back(line);
     return;
   }
   if (const platform::Status written = m_writer->writeLine(line); written.failed()) {
-    m_fileStatus = written;
+    fileFailed(written);
   }
 }
 

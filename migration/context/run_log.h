@@ -45,6 +45,9 @@ class RunLog final : public platform::FailureListener {
   void note(const std::string& text);
   void warning(const std::string& text);
   void failure(const std::string& text);
+  // A line of the run's outcome (the restore report's counts): written like a note, and repeated
+  // in the summary.
+  void result(const std::string& text);
   // A status with what it concerned, as the log prints it: "status 5: C:\x".
   static std::string describe(platform::Status status, const std::string& subject = {});
 
@@ -78,7 +81,8 @@ class RunLog final : public platform::FailureListener {
   std::size_t warnings() const { return m_warnings; }
   std::size_t failures() const { return m_failures; }
   std::size_t passedOver() const { return m_passedOver; }
-  // The summary of the last run: its name, the counts, and each warning and failure.
+  // The summary of the last run: its name, the counts, its result lines, and each warning and
+  // failure.
   std::vector<std::string> summary() const;
   // Whether the log file could be written (a log that cannot be written is itself a warning).
   platform::Status fileStatus() const { return m_fileStatus; }
@@ -86,6 +90,7 @@ class RunLog final : public platform::FailureListener {
  private:
   void add(const std::string& prefix, const std::string& text);
   void write(const std::string& line);
+  void fileFailed(platform::Status status);
 
   platform::FileSystem& m_files;
   std::function<std::string()> m_timestamp;
@@ -93,6 +98,7 @@ class RunLog final : public platform::FailureListener {
   std::string m_path;
   std::vector<std::string> m_pending;    // lines before the folder was known
   std::vector<std::string> m_attention;  // warnings and failures, for the summary
+  std::vector<std::string> m_results;    // result lines, for the summary
   bool m_running = false;
   bool m_used = false;
   std::size_t m_notes = 0;
@@ -100,6 +106,7 @@ class RunLog final : public platform::FailureListener {
   std::size_t m_failures = 0;
   std::size_t m_passedOver = 0;
   platform::Status m_fileStatus;
+  std::string m_fileStatusPath;  // the log that could not be written
   std::unique_ptr<platform::TextWriter> m_writer;
   std::ostream* m_echo = nullptr;
 };

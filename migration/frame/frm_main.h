@@ -2,6 +2,7 @@
 // the status bar, the hidden working controls the modules use, the menus and every command.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@
 namespace migration {
 
 class Program;
+class RestoreReport;
 
 class frmMain final : public forms::Form, public MainWindow {
  public:
@@ -39,7 +41,7 @@ class frmMain final : public forms::Form, public MainWindow {
   void Update_Status(int panel, const std::string& text) override;
   void Select_All() override;
   void RestoreFilesAlso() override;
-  void creatpath(const std::string& path, int level);
+  void creatpath(const std::string& path, int level) override;
 
   // What the modules see of the window.
   std::string fieldText(Field field) const override;
@@ -76,6 +78,7 @@ class frmMain final : public forms::Form, public MainWindow {
   void mnuMigrationExport_Click();
   void mnuMigrationRestoreDocs_Click();
   void mnuMigrationRestore_Click();
+  void mnuMigrationRestoreLog_Click();
   void mnuOptionsCustom_Click();
   void mnuOptionsExclude_Click();
   void mnuScript_Click();
@@ -180,9 +183,14 @@ class frmMain final : public forms::Form, public MainWindow {
   void runAutoMode();
   void enableScanCommands(bool enabled);
   void runRestoreMode();
+  // Runs a restore in the run log's "Restore" run, with a report that `restore` fills; writes
+  // the report into the log and shows its summary in the status line.
+  void runRestore(const std::function<void(RestoreReport&)>& restore);
 
   Program& m_program;
   int m_frontPage = 0;
+  // The report of the restore that runs, which RestoreFilesAlso adds its archive to.
+  RestoreReport* m_restoreReport = nullptr;
 };
 
 }  // namespace migration

@@ -182,6 +182,9 @@ void frmMain::buildMenus() {
   mnuMigration.add("mnuMigrationRestore", "Restore User Settings").onClick = [this] {
     mnuMigrationRestore_Click();
   };
+  mnuMigration.add("mnuMigrationRestoreLog", "View Restore Log").onClick = [this] {
+    mnuMigrationRestoreLog_Click();
+  };
 
   mnuOptions.add("mnuOptionsCustom", "Add Custom File Type").onClick = [this] {
     mnuOptionsCustom_Click();

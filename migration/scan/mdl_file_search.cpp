@@ -64,7 +64,7 @@ void ScanForFiles(Program& program, const std::string& start, const std::string&
 }
 
 bool CopyTree(platform::FileSystem& files, const std::string& source, const std::string& target,
-              Subfolders subfolders, const std::string& pattern) {
+              Subfolders subfolders, const std::string& pattern, MissingFolders missing) {
   const std::string from = withBackslash(source);
   const std::string to = withBackslash(target);
 
@@ -91,9 +91,11 @@ bool CopyTree(platform::FileSystem& files, const std::string& source, const std:
 
   if (subfolders == Subfolders::Skip) return true;
   for (const std::string& name : subdirectories) {
-    if (!files.folderExists(to + name)) return false;
+    if (!files.folderExists(to + name)) {
+      if (missing == MissingFolders::Stop || files.createFolder(to + name).failed()) return false;
+    }
     // A failure further down does not stop this level.
-    CopyTree(files, from + name, to + name, subfolders, pattern);
+    CopyTree(files, from + name, to + name, subfolders, pattern, missing);
   }
   return true;
 }

@@ -18,12 +18,17 @@ void ScanForFiles(Program& program, const std::string& start, const std::string&
 
 // Whether CopyTree goes on into the sub-directories of a level.
 enum class Subfolders { Skip, Enter };
+// What CopyTree does with a sub-directory that has no counterpart under the target.
+enum class MissingFolders { Stop, Create };
 
 // Copies the files of `source` matching `pattern` into `target`, replacing existing ones, then
 // with Subfolders::Enter walks each sub-directory of `source` that also exists under `target`.
-// Creates no directory. False when a sub-directory has no counterpart under `target`: the
-// later sub-directories of that level are left out. Failed file copies are passed over.
+// With MissingFolders::Stop it creates no directory, and returns false when a sub-directory has
+// no counterpart under `target`: the later sub-directories of that level are left out. With
+// MissingFolders::Create it creates the counterpart, and returns false when it cannot (leaving
+// out the later ones likewise). Failed file copies are passed over.
 bool CopyTree(platform::FileSystem& files, const std::string& source, const std::string& target,
-              Subfolders subfolders, const std::string& pattern);
+              Subfolders subfolders, const std::string& pattern,
+              MissingFolders missing = MissingFolders::Stop);
 
 }  // namespace migration

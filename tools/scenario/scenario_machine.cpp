@@ -14,6 +14,7 @@
 #include "platform/text_encoding.h"
 #include "platform/text_file.h"
 #include "registry_text.h"
+#include "stored_zip.h"
 #include "unc_name.h"
 
 namespace scenario {
@@ -124,6 +125,7 @@ class LineParser {
     if (keyword == "file") return parseFile(*words, line, "", false);
     if (keyword == "program-file")
       return parseFile(*words, line, m_description.programDirectory, false);
+    if (keyword == "archive") return parseArchive(*words, line);
     if (keyword == "reg") return parseReg(line.text);
     if (keyword == "zip-component" && words->size() == 1) return m_description.zipComponent = true;
     if (keyword == "share") return parseShare(*words);
@@ -241,6 +243,42 @@ class LineParser {
         return fail("unexpected \"" + word.text + "\"");
       }
     }
+    m_description.files.push_back(std::move(file));
+    return true;
+  }
+
+  // `archive PATH <<END`, then one entry a line: `NAME "content"` or `NAME size N`.
+  bool parseArchive(const std::vector<Word>& words, const ScenarioLine& line) {
+    if (words.size() != 2 || !line.hasBlock) return fail("archive PATH <<END, then NAME \"content\" lines");
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::size_t start = 0;
+    while (start < line.block.size()) {
+      std::size_t end = line.block.find("\r\n", start);
+      if (end == std::string::npos) end = line.block.size();
+      const std::string entryLine = line.block.substr(start, end - start);
+      start = end + 2;
+      if (trimmedLine(entryLine).empty()) continue;
+      std::string error;
+      const auto entry = splitWords(entryLine, error);
+      if (!entry) return fail(error);
+      if (entry->size() == 2 && (*entry)[1].quoted) {
+        entries.emplace_back((*entry)[0].text, (*entry)[1].text);
+      } else if (entry->size() == 3 && (*entry)[1].text == "size") {
+        std::size_t size = 0;
+        const std::string& text = (*entry)[2].text;
+        const auto [next, failed] = std::from_chars(text.data(), text.data() + text.size(), size);
+        if (failed != std::errc() || next != text.data() + text.size() || size > (64u << 20)) {
+          return fail("size needs a number of bytes (at most 64 MiB)");
+        }
+        entries.emplace_back((*entry)[0].text, std::string(size, 'x'));
+      } else {
+        return fail("an archive entry is NAME \"content\" or NAME size N");
+      }
+    }
+    FileDescription file;
+    file.path = words[1].text;
+    file.location = m_location;
+    file.bytes = StoredZip(entries);
     m_description.files.push_back(std::move(file));
     return true;
   }

@@ -16,6 +16,7 @@
 #include "forms/text_box.h"
 #include "forms/timer.h"
 #include "frame/frm_main.h"
+#include "frame/frm_restore_log.h"
 #include "frame/frm_status_message.h"
 #include "frame/start_up.h"
 #include "scan/frm_message.h"
@@ -156,6 +157,7 @@ forms::Form* ScenarioPlayer::findForm(const std::string& name) {
   if (name == "frmStatusMessage") return &m_program->sharedForm<migration::frmStatusMessage>();
   if (name == "frmMessage") return &m_program->sharedForm<migration::frmMessage>();
   if (name == "frmRegEnum") return &m_program->sharedForm<migration::frmRegEnum>();
+  if (name == "frmRestoreLog") return &m_program->sharedForm<migration::frmRestoreLog>();
   return nullptr;
 }
 

@@ -62,5 +62,32 @@ TEST_F(RunLogTest, ALogThatCannotBeWrittenSaysSoInItsSummary) {
   EXPECT_NE(m_log.summary().back().find("could not be written"), std::string::npos);
 }
 
+TEST_F(RunLogTest, AFolderThatCouldNotBeWrittenIsForgottenByTheNextRun) {
+  m_log.begin("Restore");
+  m_log.setFolder("C:\\Missing");
+  m_log.end();
+  EXPECT_EQ(m_log.summary().back(),
+            "  warning: the log C:\\Missing\\migrate.log could not be written (status 3)");
+  m_log.begin("Restore");
+  m_log.note("kept until the folder is known");
+  m_log.setFolder("C:\\Mig");
+  m_log.end();
+  EXPECT_TRUE(m_log.fileStatus().ok());
+  EXPECT_NE(logText().find("kept until the folder is known"), std::string::npos);
+  EXPECT_EQ(m_log.summary().size(), 1u);
+}
+
+TEST_F(RunLogTest, ResultLinesStandInTheSummaryAheadOfWhatNeedsAttention) {
+  m_log.begin("Restore");
+  m_log.failure("a printer is missing");
+  m_log.result("printers present: 0 of 1");
+  EXPECT_EQ(m_log.summary(),
+            (std::vector<std::string>{"Restore: 0 warnings, 1 failures, 0 passed over",
+                                      "  printers present: 0 of 1",
+                                      "  failed: a printer is missing"}));
+  m_log.begin("Export");
+  EXPECT_EQ(m_log.summary().size(), 1u);
+}
+
 }  // namespace
 }  // namespace migration

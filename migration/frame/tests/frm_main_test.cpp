@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "frame/frm_restore_log.h"
 #include "frame/frm_status_message.h"
 #include "testing/test_program.h"
 
@@ -95,6 +96,35 @@ TEST(FrmMainTest, UnloadStartsTheNetCommandThenClosesTheStatusWindow) {
   EXPECT_FALSE(startedBefore.empty());
   EXPECT_EQ(test.testMachine().commandLog(),
             "net localgroup \"Power Users\" \"Everyone\" /delete\n");
+}
+
+// The window shows the migration directory's log; where there is none, why, with the last run.
+TEST(FrmMainTest, TheRestoreLogWindowShowsTheLogOrWhyItCannot) {
+  testing::TestProgram test;
+  frmMain& form = test.program().sharedForm<frmMain>();
+  form.load();
+  form.txtMigrateDir.setText("C:\\Mig");
+  std::string shown;
+  auto readAndClose = [&] {
+    frmRestoreLog& viewer = test.program().sharedForm<frmRestoreLog>();
+    shown = viewer.txtLog.text();
+    viewer.cmdClose_Click();
+  };
+
+  form.cmdRestoreSettings_Click();  // no migration directory: nothing can be written there
+  test.ui().queueAction("read the log", readAndClose);
+  form.mnuMigrationRestoreLog_Click();
+  EXPECT_EQ(shown.rfind("The log C:\\Mig\\migration\\migrate.log cannot be read (status 3).", 0), 0u)
+      << shown;
+  EXPECT_NE(shown.find("failed: the master command file"), std::string::npos) << shown;
+
+  test.writeFile("C:\\Mig\\migration\\Master.mig", "[Username]\r\njsmith\r\n\r\n");
+  form.cmdRestoreSettings_Click();
+  test.ui().queueAction("read the log", readAndClose);
+  form.mnuMigrationRestoreLog_Click();
+  EXPECT_NE(shown.find("=== Restore started"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("restore report: everything arrived"), std::string::npos) << shown;
+  EXPECT_EQ(form.sbMain.panelText(2), "Restore: everything arrived");
 }
 
 }  // namespace
