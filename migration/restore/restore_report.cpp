@@ -54,8 +54,13 @@ bool NotArrived(Arrival arrival) {
 Arrival JudgeValue(std::uint32_t exportedType, const std::string& exportedData, bool present,
                    std::uint32_t actualType, const std::string& actualData) {
   if (!present) return Arrival::Missing;
-  return exportedType == actualType && exportedData == actualData ? Arrival::Arrived
-                                                                  : Arrival::Differs;
+  if (exportedType != actualType) return Arrival::Differs;
+  if (exportedData == actualData) return Arrival::Arrived;
+  const bool stringType = exportedType == 1 || exportedType == 2 || exportedType == 7;
+  const bool endedByImport = stringType && !exportedData.empty() && exportedData.back() != '\0' &&
+                             actualData.size() == exportedData.size() + 1 &&
+                             actualData.back() == '\0' && actualData.starts_with(exportedData);
+  return endedByImport ? Arrival::Arrived : Arrival::Differs;
 }
 
 Arrival JudgeEntry(std::uint64_t entrySize, std::uint32_t entryCrc, bool present,

@@ -55,7 +55,9 @@ struct RoutineOutcome {
   static RoutineOutcome failed(std::string why) { return {Outcome::Failed, std::move(why)}; }
 };
 
-// How a value read back compares with the exported one.
+// How a value read back compares with the exported one. A string (types 1, 2 and 7) exported
+// without its final NUL arrives with one, since the registry editor ends every string it imports:
+// that value has arrived, its text unchanged.
 Arrival JudgeValue(std::uint32_t exportedType, const std::string& exportedData, bool present,
                    std::uint32_t actualType, const std::string& actualData);
 // How a file read back compares with its archive entry.

@@ -30,6 +30,12 @@ TEST(JudgeTest, ValuesAndEntriesArriveOnlyExactly) {
     EXPECT_EQ(JudgeValue(1, std::string("a\0", 2), c.present, c.type, c.data), c.expected)
         << c.type << " " << c.data.size();
   }
+  // Exported without its final NUL: the registry editor's NUL is no difference, anything more is.
+  EXPECT_EQ(JudgeValue(1, "ab", true, 1, std::string("ab\0", 3)), Arrival::Arrived);
+  EXPECT_EQ(JudgeValue(7, "a", true, 7, std::string("a\0", 2)), Arrival::Arrived);
+  EXPECT_EQ(JudgeValue(3, "ab", true, 3, std::string("ab\0", 3)), Arrival::Differs);
+  EXPECT_EQ(JudgeValue(1, "ab", true, 1, std::string("ab\0\0", 4)), Arrival::Differs);
+  EXPECT_EQ(JudgeValue(1, "ab", true, 1, std::string("ax\0", 3)), Arrival::Differs);
   EXPECT_EQ(JudgeEntry(10, 0xABCD, true, 10, 0xABCD), Arrival::Arrived);
   EXPECT_EQ(JudgeEntry(10, 0xABCD, true, 11, 0xABCD), Arrival::Differs);
   EXPECT_EQ(JudgeEntry(10, 0xABCD, true, 10, 0xABCE), Arrival::Differs);
