@@ -142,16 +142,20 @@ RoutineOutcome RestoreScreenSaver(Program& program, const std::string& path) {
     const char* folder;
     const char* value;
   };
-  // NOTE: both fixed places are tried and the value written after each copy, so the second
-  // stands even where the copy into it failed.
+  // Both fixed places are tried. The value is written only after a copy that succeeded: written
+  // after a failed one it would name a file that is not there (C:\Windows on a system in C:\WINNT)
+  // and the user would lose the screen saver.
   constexpr Place kPlaces[] = {{"C:\\winnt\\system32\\", "C:\\Winnt\\System32\\"},
                                {"C:\\windows\\system32\\", "C:\\Windows\\System32\\"}};
   std::string copiedInto;
   std::string value;
   for (const Place& place : kPlaces) {
     const platform::Status copied = program.files().copyFile(path, place.folder, kReplace);
-    if (copied.ok()) copiedInto += (copiedInto.empty() ? "" : " and ") + std::string(place.folder);
-    platform::ignoreFailure(copied, "a fixed place of the screen saver that this system lacks");
+    if (copied.failed()) {
+      platform::ignoreFailure(copied, "a fixed place of the screen saver that this system lacks");
+      continue;
+    }
+    copiedInto += (copiedInto.empty() ? "" : " and ") + std::string(place.folder);
     value = place.value + name;
     SetKeyValue(program.registry(), platform::HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", value,
                 platform::REG_SZ);
