@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds, materialises the bundled sample machines, and on
-# each old machine runs the program's unattended export run (`migration auto`), headless, as a
-# technician would: the zip component registered, the tool's CONFIG.MIG beside it, the migration
-# folder C:\migrate made. Then it shows what the run left on the machine.
+# The main job: installs what is missing, builds, materialises the bundled sample machines, and
+# migrates each old machine onto its new one as a technician would, headless: on the old machine
+# the zip component registered, the tool's CONFIG.MIG beside it, C:\migrate made, and the export run
+# (`migration auto`); the user's migration folder carried over the file server; on the new machine
+# the restore run (`migration restore`), whose report says what arrived.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -29,18 +30,23 @@ show_machine() {
   done
 }
 
-for name in old-win2000 old-win98; do
-  export WINEPREFIX="$PWD/$build_dir/machines/$name"
-  echo "=================== $name"
+# A technician's migration: the export run on the old machine, the user's migration folder carried
+# to the new machine over the file server \\fileserver\migrate, the restore run there.
+share="$PWD/$build_dir/machines/fileserver-migrate"
+status=0
+for pair in old-win2000:new-win2000 old-win98:new-win2000-2; do
+  old=${pair%%:*}
+  new=${pair##*:}
+
+  export WINEPREFIX="$PWD/$build_dir/machines/$old"
+  echo "=================== $old: the export"
   show_machine
   user=$("$simwin" user)
   "$bin/parcelon-tool" --register >/dev/null
   mkdir -p "$WINEPREFIX/drive_c/migrate"
-
   echo
-  echo "--- migration auto (messages the run showed, if any)"
-  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/migration" auto 2>&1 | sed 's/^/  /'
-
+  echo "--- migration auto"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/migration" auto 2>&1 | sed 's/^/  /' || status=1
   echo
   echo "--- what it left in C:\\migrate\\$user"
   "$simwin" dir "C:\\migrate\\$user" | sed 's/^/  /'
@@ -49,12 +55,30 @@ for name in old-win2000 old-win98; do
     echo "--- the archive migfiles.mig"
     unzip -l "$archive" | sed 's/^/  /'
   fi
-  pointer="$WINEPREFIX/drive_c/migrate/$user/Migration/oldfile.cfg"
-  if [ -f "$pointer" ]; then
-    echo "--- the pointer file Migration\\oldfile.cfg"
-    sed 's/\r$//; s/^/  /' "$pointer"
-  fi
-  echo "--- commands the run started"
+  echo "--- Migration\\Master.mig"
+  sed 's/\r$//; s/^/  /' "$WINEPREFIX/drive_c/migrate/$user/Migration/Master.mig"
+  echo "--- C:\\migrate\\$user copied to \\\\fileserver\\migrate\\$user"
+  rm -rf "${share:?}/$user"
+  cp -a "$WINEPREFIX/drive_c/migrate/$user" "$share/$user"
+
+  export WINEPREFIX="$PWD/$build_dir/machines/$new"
+  echo
+  echo "=================== $new: the restore"
+  show_machine
+  "$bin/parcelon-tool" --register >/dev/null
+  echo "--- \\\\fileserver\\migrate\\$user copied to C:\\migrate\\$user"
+  mkdir -p "$WINEPREFIX/drive_c/migrate"
+  rm -rf "$WINEPREFIX/drive_c/migrate/$user"
+  cp -a "$share/$user" "$WINEPREFIX/drive_c/migrate/$user"
+  echo
+  echo "--- migration restore (it waits 20 seconds after each printer, as the system asks)"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/migration" restore 2>/dev/null | sed 's/^/  /' || status=1
+  echo
+  echo "--- the restore report in C:\\migrate\\$user\\Migration\\migrate.log"
+  sed 's/\r$//' "$WINEPREFIX/drive_c/migrate/$user/Migration/migrate.log" |
+    sed -n '/^restore report:$/,/^restore report: /p' | sed 's/^/  /'
+  echo "--- commands the restore started"
   sed 's/^/  /' "$WINEPREFIX/commands.log" 2>/dev/null || echo "  (none)"
   echo
 done
+exit $status
