@@ -374,12 +374,14 @@ TEST_P(NewSample, ReceivesTheUserThePrintersAndTheDrive) {
   EXPECT_EQ(fresh.machine().environment().userName().valueOr(""),
             old.machine().environment().userName().valueOr("?"));
   EXPECT_EQ(fresh.machine().environment().variable("OS"), "Windows_NT");
-  // Fresh from the installer: no Office or Lotus, no printers, no mapped drives.
+  // Fresh from the installer: no Office, no settings of the user's applications, no printers,
+  // no mapped drives; only the Lotus Notes client, which the restore of Notes data needs.
   for (const char* thing :
        {"HKCU\\Software\\Microsoft\\Office", "HKLM\\Software\\Microsoft\\Office",
-        "HKCU\\Software\\Lotus", "HKLM\\Software\\Lotus", "HKCU\\Network"}) {
+        "HKCU\\Software\\Lotus", "HKCU\\Network"}) {
     EXPECT_FALSE(holds(fresh, thing)) << thing;
   }
+  EXPECT_TRUE(holds(fresh, "HKLM\\Software\\Lotus\\Notes"));
   EXPECT_TRUE(fresh.machine().printers().printerList().empty());
   const std::string shellFolders =
       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
