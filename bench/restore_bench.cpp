@@ -95,8 +95,15 @@ bool sameTrees(const fs::path& ours, const fs::path& peer, std::size_t& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // An optional argument sets the corpus size in MB; anything else is refused, not taken as 0.
+  char* end = nullptr;
   const std::uint64_t megabytes =
-      argc > 1 ? std::strtoull(argv[1], nullptr, 10) : kDefaultMegabytes;
+      argc > 1 ? std::strtoull(argv[1], &end, 10) : kDefaultMegabytes;
+  if (argc > 2 || megabytes == 0 || (end != nullptr && *end != '\0')) {
+    std::fprintf(stderr, "usage: restore_bench [MB]   (corpus size, default %llu)\n",
+                 static_cast<unsigned long long>(kDefaultMegabytes));
+    return 2;
+  }
   const fs::path root = makeMachineRoot();
   const fs::path driveC = root / "drive_c";
   std::printf("Generating %llu MB of documents ...\n", static_cast<unsigned long long>(megabytes));
