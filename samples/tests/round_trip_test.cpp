@@ -281,6 +281,19 @@ std::string arrivalPath(platform::Machine& machine, const std::string& path) {
   return profile + "\\My Documents\\" + path.substr(oldFolder.size());
 }
 
+// The screen saver a SYSTEM.INI line SCRNSAVE.EXE=PATH names: the file's bytes.
+std::string screenSaverFromIni(platform::Machine& machine) {
+  const std::string windir = machine.environment().variable("windir").value_or("");
+  std::istringstream ini(platform::readWholeFile(machine.files(), windir + "\\system.ini").valueOr(""));
+  for (std::string line; std::getline(ini, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (lower(line).starts_with("scrnsave.exe=")) {
+      return platform::readWholeFile(machine.files(), line.substr(13)).valueOr("");
+    }
+  }
+  return {};
+}
+
 class RoundTrip : public ::testing::TestWithParam<Migration> {
  protected:
   void SetUp() override {
@@ -402,9 +415,9 @@ TEST_P(RoundTrip, EverythingCapturedArrives) {
   platform::Machine& before = **oldMachine;
   platform::Machine& after = **newMachine;
   for (const char* setting : {"Wallpaper", "SCRNSAVE.EXE"}) {
-    const std::string old = namedFile(before, "Control Panel\\Desktop", setting);
-    // Windows 98 names its screen saver in SYSTEM.INI and "(None)" here: nothing to carry.
-    if (!oldIsNt && old.empty()) continue;
+    std::string old = namedFile(before, "Control Panel\\Desktop", setting);
+    // Windows 98 says "(None)" here and names its screen saver in SYSTEM.INI.
+    if (old.empty() && std::string(setting) == "SCRNSAVE.EXE") old = screenSaverFromIni(before);
     ASSERT_FALSE(old.empty()) << setting << " of the old machine";
     EXPECT_EQ(namedFile(after, "Control Panel\\Desktop", setting), old) << setting;
   }
