@@ -19,6 +19,7 @@
 #include "platform/registry.h"
 #include "platform/text_file.h"
 #include "platform/testing/temporary_machine_root.h"
+#include "platform/testing/wine_prefix.h"
 
 namespace {
 
@@ -294,6 +295,46 @@ std::string screenSaverFromIni(platform::Machine& machine) {
   return {};
 }
 
+// Compares every value under every key the capture exported on the old machine with the same
+// value in `other`; the number of values compared.
+std::size_t compareExportedValues(platform::Registry& oldRegistry, platform::Registry& other,
+                                  const fs::path& driversFolder, bool oldIsNt) {
+  const std::vector<ExportedKey> keys = exportedKeys(driversFolder);
+  EXPECT_FALSE(keys.empty());
+  std::size_t compared = 0;
+  for (const ExportedKey& key : keys) {
+    RegistryTree before;
+    readTree(oldRegistry, key.root, key.path, before);
+    if (before.empty()) {
+      // An export of Office 10.0 keys is the old machine's 8.0 keys, moved.
+      std::string oldPath = key.path;
+      const std::size_t at = lower(oldPath).find("office\\10.0");
+      if (at != std::string::npos) oldPath.replace(at + 7, 4, "8.0");
+      readTree(oldRegistry, key.root, oldPath, before);
+    }
+    for (const auto& [oldPath, values] : before) {
+      if (!oldIsNt && leftOutOnWindows9x(oldPath)) continue;
+      const std::string newPath = lower(movedOfficeVersion(oldPath));
+      RegistryTree after;
+      readTree(other, key.root, newPath, after);
+      for (const auto& [name, value] : values) {
+        if (setByPlacement(newPath, name)) continue;
+        const auto& arrived = after[newPath];
+        const auto found = arrived.find(name);
+        if (found == arrived.end()) {
+          ADD_FAILURE() << newPath << " \"" << name << "\" is missing";
+          continue;
+        }
+        EXPECT_TRUE(sameValue(expectedAfterCapture(value), found->second))
+            << newPath << " \"" << name << "\": type " << found->second.type << ", "
+            << found->second.data.size() << " bytes, expected type " << value.type;
+        ++compared;
+      }
+    }
+  }
+  return compared;
+}
+
 class RoundTrip : public ::testing::TestWithParam<Migration> {
  protected:
   void SetUp() override {
@@ -319,15 +360,21 @@ class RoundTrip : public ::testing::TestWithParam<Migration> {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
   }
 
-  // Exports on the old machine, carries the user's folder over the share, restores on the new.
-  void migrate() {
-    const std::string user = GetParam().user;
+  void exportOld() {
     ASSERT_EQ(runOn(m_oldPrefix, m_program, quotedForShell(TRANSVALE_PARCELON_TOOL) + " --register")
                   .status,
               0);
     fs::create_directories(m_oldPrefix / "drive_c" / "migrate");
-    const ProgramRun exported = runOn(m_oldPrefix, m_program, quotedForShell(TRANSVALE_MIGRATION) + " auto");
+    const ProgramRun exported =
+        runOn(m_oldPrefix, m_program, quotedForShell(TRANSVALE_MIGRATION) + " auto");
     ASSERT_EQ(exported.status, 0) << exported.output;
+  }
+
+  // Exports on the old machine, carries the user's folder over the share, restores on the new.
+  void migrate() {
+    exportOld();
+    if (HasFatalFailure()) return;
+    const std::string user = GetParam().user;
     fs::copy(m_oldPrefix / "drive_c" / "migrate" / user, m_share / user,
              fs::copy_options::recursive);
     fs::create_directories(m_newPrefix / "drive_c" / "migrate");
@@ -360,36 +407,8 @@ TEST_P(RoundTrip, EverythingCapturedArrives) {
   const bool oldIsNt = (*oldMachine)->environment().variable("OS").value_or("") == "Windows_NT";
 
   // Every value under every exported key, with the same type and bytes.
-  const std::vector<ExportedKey> keys = exportedKeys(migrationFolder() / "Drivers");
-  ASSERT_FALSE(keys.empty());
-  std::size_t compared = 0;
-  for (const ExportedKey& key : keys) {
-    RegistryTree before;
-    readTree(oldRegistry, key.root, key.path, before);
-    if (before.empty()) {
-      // An export of Office 10.0 keys is the old machine's 8.0 keys, moved.
-      std::string oldPath = key.path;
-      const std::size_t at = lower(oldPath).find("office\\10.0");
-      if (at != std::string::npos) oldPath.replace(at + 7, 4, "8.0");
-      readTree(oldRegistry, key.root, oldPath, before);
-    }
-    for (const auto& [oldPath, values] : before) {
-      if (!oldIsNt && leftOutOnWindows9x(oldPath)) continue;
-      const std::string newPath = lower(movedOfficeVersion(oldPath));
-      RegistryTree after;
-      readTree(newRegistry, key.root, newPath, after);
-      for (const auto& [name, value] : values) {
-        if (setByPlacement(newPath, name)) continue;
-        const auto& arrived = after[newPath];
-        const auto found = arrived.find(name);
-        ASSERT_NE(found, arrived.end()) << newPath << " \"" << name << "\" is missing";
-        EXPECT_TRUE(sameValue(expectedAfterCapture(value), found->second))
-            << newPath << " \"" << name << "\": type " << found->second.type << ", "
-            << found->second.data.size() << " bytes, expected type " << value.type;
-        ++compared;
-      }
-    }
-  }
+  const std::size_t compared =
+      compareExportedValues(oldRegistry, newRegistry, migrationFolder() / "Drivers", oldIsNt);
   EXPECT_GT(compared, 100u);
 
   // Every archived document, byte for byte, where it lay on the old machine.
@@ -449,6 +468,30 @@ TEST_P(RoundTrip, EverythingCapturedArrives) {
   }
   EXPECT_FALSE(networkDrives(before).empty());
   EXPECT_EQ(networkDrives(after), networkDrives(before));
+}
+
+// Every export of the sample, imported by Wine's registry editor into a fresh Wine prefix, reads
+// back as the old machine had it. Skipped where Wine is not installed.
+TEST_P(RoundTrip, EveryExportImportsThroughWinesRegistryEditor) {
+  platform::testing::WinePrefix wine;
+  if (!wine.installed()) GTEST_SKIP() << "Wine is not installed: no wine or wine64 program";
+  ASSERT_TRUE(wine.ready()) << "wineboot made no prefix:\n" << wine.bootOutput();
+  exportOld();
+  if (HasFatalFailure()) return;
+  wine.keepServer();
+  for (const auto& entry : fs::directory_iterator(migrationFolder() / "Drivers")) {
+    if (entry.path().extension() != ".mig") continue;
+    if (!readHostFile(entry.path()).starts_with("REGEDIT4")) continue;
+    wine.wine({"regedit", "/s", entry.path().string()});
+  }
+  wine.stopServer();
+  auto oldMachine = platform::openNativeMachine(m_oldPrefix);
+  ASSERT_TRUE(oldMachine);
+  const bool oldIsNt = (*oldMachine)->environment().variable("OS").value_or("") == "Windows_NT";
+  const auto wineRegistry = wine.registry();
+  EXPECT_GT(compareExportedValues((*oldMachine)->registry(), *wineRegistry,
+                                  migrationFolder() / "Drivers", oldIsNt),
+            100u);
 }
 
 const Migration kMigrations[] = {
