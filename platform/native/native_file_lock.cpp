@@ -22,8 +22,7 @@ Result<std::unique_ptr<FileLock>> NativeFileLock::acquire(const std::filesystem:
   if (locked != 0) {
     const int error = errno;
     ::close(descriptor);
-    return Locked::failure(error == EWOULDBLOCK ? ERROR_SHARING_VIOLATION
-                                                : statusFromErrno(error));
+    return Locked::failure(error == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : statusFromErrno(error));
   }
   return std::unique_ptr<FileLock>(new NativeFileLock(descriptor));
 }

@@ -18,7 +18,9 @@ class ReplacementFileTest : public ::testing::Test {
     m_root.writeFile("drive_c/Mig/oldfile.cfg", "the last good one");
   }
 
-  std::string content() { return readWholeFile(m_native, "C:\\Mig\\oldfile.cfg").valueOr("<missing>"); }
+  std::string content() {
+    return readWholeFile(m_native, "C:\\Mig\\oldfile.cfg").valueOr("<missing>");
+  }
   std::size_t filesInFolder() { return m_native.listFolder("C:\\Mig").valueOr({}).size(); }
 
   testing::TemporaryMachineRoot m_root;
@@ -61,8 +63,7 @@ TEST_F(ReplacementFileTest, ANewFileNotCommittedIsRemoved) {
   }
   EXPECT_FALSE(m_native.fileExists(temporary));
   EXPECT_EQ(content(), "the last good one");
-  EXPECT_EQ(ReplacementFile::beside(m_files, "C:\\Missing\\x.cfg").status(),
-            ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(ReplacementFile::beside(m_files, "C:\\Missing\\x.cfg").status(), ERROR_PATH_NOT_FOUND);
 }
 
 }  // namespace

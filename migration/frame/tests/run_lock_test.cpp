@@ -25,7 +25,8 @@ class RunLockTest : public ::testing::Test {
   RunLockTest() {
     // The last run's archive and migration directory, and a document to copy.
     m_test.writeFile(kArchive, "the last good archive");
-    m_test.writeFile("C:\\migrate\\jsmith\\Migration\\oldfile.cfg", "C:\\migrate\\jsmith\\migfiles.mig\r\nTrue\r\n");
+    m_test.writeFile("C:\\migrate\\jsmith\\Migration\\oldfile.cfg",
+                     "C:\\migrate\\jsmith\\migfiles.mig\r\nTrue\r\n");
     m_test.writeFile("C:\\migrate\\jsmith\\Migration\\Master.mig", "[Username]\r\njsmith\r\n\r\n");
     m_test.writeFile("C:\\Docs\\a.doc", "a");
     program().session.strUserName = "jsmith";
@@ -147,9 +148,8 @@ TEST_F(RunLockTest, AnUnattendedRunHoldsTheDirectoryUntilItEnds) {
   m_test.setRegistryText(platform::HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\8.0\\Key",
                          "Value", "x");
   std::vector<bool> freeDuringTheRun;
-  m_test.ui().atDoEvents(1, "another run tries", [this, &freeDuringTheRun] {
-    freeDuringTheRun.push_back(lockIsFree());
-  });
+  m_test.ui().atDoEvents(1, "another run tries",
+                         [this, &freeDuringTheRun] { freeDuringTheRun.push_back(lockIsFree()); });
   form().load();
   ASSERT_EQ(freeDuringTheRun.size(), 1u);
   EXPECT_FALSE(freeDuringTheRun[0]);

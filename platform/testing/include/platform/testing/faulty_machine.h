@@ -30,9 +30,7 @@ class FaultyFileSystem final : public FileSystem {
   bool fileExists(const std::string& path) override { return m_inner.fileExists(path); }
   bool folderExists(const std::string& path) override { return m_inner.folderExists(path); }
   Result<FileInfo> fileInfo(const std::string& path) override { return m_inner.fileInfo(path); }
-  Result<FileIdentity> identity(const std::string& path) override {
-    return m_inner.identity(path);
-  }
+  Result<FileIdentity> identity(const std::string& path) override { return m_inner.identity(path); }
   Status setAttributes(const std::string& path, std::uint32_t attributes) override {
     return m_inner.setAttributes(path, attributes);
   }
