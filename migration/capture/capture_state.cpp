@@ -13,6 +13,7 @@
 #include "context/migration_dirs.h"
 #include "context/program.h"
 #include "context/script_file.h"
+#include "platform/replacement_file.h"
 #include "platform/text_encoding.h"
 #include "platform/text_file.h"
 #include "scan/mdl_file_copy.h"
@@ -82,7 +83,6 @@ class Capture {
     startScript();
     if (!prepareDirectories()) return;
     m_run.openMasterFile();
-    m_script = openScriptForAppending();
     const std::string& drivers = m_run.driversDir();
     m_run.writeBlock(kUsernameHeader, {m_program.session.strUserName});
     if (filesCopied) {
@@ -104,30 +104,39 @@ class Capture {
  private:
   // The capture script starts anew with the keys every capture takes, followed by what the
   // custom script builder added since the last capture (so that a key the user added is not
-  // lost before anything exports it).
+  // lost before anything exports it). The new script is written beside the old one and takes
+  // its place only when the capture has finished it: a capture that fails or is cancelled
+  // leaves the last script as it was.
   void startScript() {
     const std::vector<std::string> added = builderEntries(m_run.files(), m_scriptPath);
-    auto writer = platform::TextWriter::open(m_run.files(), m_scriptPath,
-                                             platform::OpenMode::CreateTruncate);
-    if (!writer) {
-      m_run.log().warning("the capture script " + m_scriptPath + " could not be written (" +
-                          RunLog::describe(writer.status()) + ")");
+    auto replacement = platform::ReplacementFile::beside(m_run.files(), m_scriptPath);
+    if (!replacement) {
+      scriptNotWritten(replacement.status());
       return;
     }
-    platform::Status status;
-    for (const char* key : kFixedScriptKeys) {
-      if (status.ok()) status = writer->writeLine(key);
+    auto writer = platform::TextWriter::open(m_run.files(), replacement->temporaryPath(),
+                                             platform::OpenMode::CreateTruncate);
+    if (!writer) {
+      scriptNotWritten(writer.status());
+      return;
     }
+    m_scriptReplacement.emplace(std::move(*replacement));
+    m_script.emplace(std::move(*writer));
+    for (const char* key : kFixedScriptKeys) writeScriptLine(key);
     for (const std::string& entry : added) {
-      if (status.ok()) status = writer->writeLine(entry);
+      writeScriptLine(entry);
       m_run.log().note("script entry kept from the script builder: " + entry);
     }
-    const platform::Status closed = writer->close();
-    if (status.ok()) status = closed;
-    if (status.failed()) {
-      m_run.log().warning("the capture script " + m_scriptPath + " was not written whole (" +
-                          RunLog::describe(status) + ")");
-    }
+  }
+
+  void scriptNotWritten(platform::Status status) {
+    m_run.log().warning("the capture script " + m_scriptPath + " could not be written (" +
+                        RunLog::describe(status) + ")");
+  }
+
+  // The first failure stays: the script is then not put in place.
+  void writeScriptLine(const std::string& line) {
+    if (m_script && m_scriptStatus.ok()) m_scriptStatus = m_script->writeLine(line);
   }
 
   bool prepareDirectories() {
@@ -148,18 +157,12 @@ class Capture {
     return false;
   }
 
-  std::optional<platform::TextWriter> openScriptForAppending() {
-    auto writer =
-        platform::TextWriter::open(m_run.files(), m_scriptPath, platform::OpenMode::Append);
-    if (!writer) return std::nullopt;
-    return std::move(*writer);
-  }
-
   void addScriptKey(const std::string& key) {
     if (m_script) {
-      if (const platform::Status written = m_script->writeLine(key); written.failed()) {
-        m_run.log().warning("script key " + key + " not written (" + RunLog::describe(written) +
-                            ")");
+      writeScriptLine(key);
+      if (m_scriptStatus.failed()) {
+        m_run.log().warning("script key " + key + " not written (" +
+                            RunLog::describe(m_scriptStatus) + ")");
         return;
       }
     }
@@ -168,21 +171,24 @@ class Capture {
 
   void closeScript() {
     if (!m_script) return;
-    platform::Status status = m_script->writeLine("");
+    writeScriptLine("");
     const platform::Status closed = m_script->close();
-    if (status.ok()) status = closed;
+    m_script.reset();
+    platform::Status status = m_scriptStatus.failed() ? m_scriptStatus : closed;
+    if (status.ok()) status = m_scriptReplacement->commit();
+    m_scriptReplacement.reset();
     if (status.failed()) {
       m_run.log().warning("the capture script was not finished (" + RunLog::describe(status) +
-                          ")");
+                          "); the one of the last capture stays");
     }
-    m_script.reset();
   }
 
   void cancel(std::size_t index) {
     m_run.log().warning("the capture was cancelled before item " + std::to_string(index) +
                         ": the master command file holds the blocks written so far");
-    if (m_script) platform::ignoreFailure(m_script->close(), "closing the script after a cancel");
+    // The capture script of the last whole capture stays.
     m_script.reset();
+    m_scriptReplacement.reset();
     m_run.closeMasterFile();
   }
 
@@ -202,7 +208,10 @@ class Capture {
   Program& m_program;
   CaptureRun m_run;
   std::string m_scriptPath;
+  // The new script until it takes the old one's place; the writer closes first.
+  std::optional<platform::ReplacementFile> m_scriptReplacement;
   std::optional<platform::TextWriter> m_script;
+  platform::Status m_scriptStatus;
 };
 
 void Capture::captureItem(std::size_t index, const std::string& drivers) {

@@ -8,6 +8,7 @@
 #include "capture/export_path_tokens.h"
 #include "context/reg_value.h"
 #include "capture/reg_value_line.h"
+#include "platform/replacement_file.h"
 #include "platform/text_file.h"
 
 namespace migration {
@@ -230,10 +231,11 @@ bool RegExport::limitPassed() {
 }
 
 // The Office rewrites were made value by value before escaping, where they cannot be confused
-// with the escapes; what is left is the closing line end and the file.
+// with the escapes; what is left is the closing line end and the file. An export that cannot be
+// written whole leaves the one of the last capture in place.
 void RegExport::WriteExportFile(const std::string& fileName) {
   m_text += kLineEnd;
-  m_report.fileStatus = platform::writeWholeFile(m_context.files, fileName, m_text);
+  m_report.fileStatus = platform::replaceWholeFile(m_context.files, fileName, m_text);
 }
 
 }  // namespace

@@ -153,6 +153,13 @@ platform::Status frmMain::applyConfiguration() {
 void frmMain::runAutoMode() {
   // One run in the log for the whole sequence, so that its summary covers the copy too.
   RunLog::Scope run(m_program.runLog(), "Unattended export");
+  // One lock for the whole sequence too: another run must not slip in between the export and
+  // the copy.
+  const RunLock::Scope lock(m_runLock, txtMigrateDir.text());
+  if (!lock.held()) {
+    mnuFileExit_Click();
+    return;
+  }
   cmdMigrate_Click(0);
   cmdFileScan_Click(0);
   cmdSelAll_Click(2);

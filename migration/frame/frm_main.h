@@ -24,6 +24,7 @@
 #include "forms/status_bar.h"
 #include "forms/tab_strip.h"
 #include "forms/text_box.h"
+#include "frame/run_lock.h"
 #include "platform/status.h"
 #include "x_zip.h"
 
@@ -188,6 +189,9 @@ class frmMain final : public forms::Form, public MainWindow {
   void runRestore(const std::function<void(RestoreReport&)>& restore);
 
   Program& m_program;
+  // Held while an export, a copy or a restore runs, so that a second run on the same migration
+  // directory refuses.
+  RunLock m_runLock{m_program};
   int m_frontPage = 0;
   // The report of the restore that runs, which RestoreFilesAlso adds its archive to.
   RestoreReport* m_restoreReport = nullptr;

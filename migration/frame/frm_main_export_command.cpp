@@ -43,6 +43,11 @@ void frmMain::cmdMigrate_Click(int /*index*/) {
     enableMigrate(true);
     return;
   }
+  const RunLock::Scope lock(m_runLock, directory);
+  if (!lock.held()) {
+    enableMigrate(true);
+    return;
+  }
   ui().setMousePointer(forms::MousePointer::Hourglass);
   Update_Status(1, "Beginning User State Migration...");
   Update_Status(2, "");

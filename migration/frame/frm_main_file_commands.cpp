@@ -73,6 +73,8 @@ void frmMain::cmdCopyFiles_Click(int /*index*/) {
   RunLog::Scope run(m_program.runLog(), "Copy");
   tabRTF.select(kBackupPage);
   if (isSet(chkData)) {
+    const RunLock::Scope lock(m_runLock, txtMigrateDir.text());
+    if (!lock.held()) return;
     Update_Status(1, std::string("Copying ") + kDataDirectory);
     CopyDataFiles(m_program);
     Update_Status(1, "Ready");
@@ -92,6 +94,8 @@ void frmMain::cmdCopyFiles_Click(int /*index*/) {
   }
   std::string directory = txtFileDir.text();
   if (!FolderExists(m_program, directory)) return;  // nothing to copy into, and nothing said
+  const RunLock::Scope lock(m_runLock, txtMigrateDir.text());
+  if (!lock.held()) return;
   // The archive goes where the existence test looked: the text without its blanks.
   if (CopySelectedFiles(m_program, directory) == platform::ERROR_SUCCESS) bFilesCopied = true;
 }

@@ -54,6 +54,8 @@ void frmMain::runRestore(const std::function<void(RestoreReport&)>& restore) {
   const std::string migrationDirectory = MigrationDirWithoutBackslash(txtMigFile.text());
   if (!migrationDirectory.empty()) log.setFolder(migrationDirectory);
   const SessionContext& session = m_program.session;
+  const RunLock::Scope lock(m_runLock, RunLock::directoryOfMasterFile(txtMigFile.text()));
+  if (!lock.held()) return;
   log.note("restore from " + txtMigFile.text() + " for the user " + session.strUserName);
   RestoreReport report;
   // RestoreFilesAlso adds its archive to the report while the restore runs, and only then.

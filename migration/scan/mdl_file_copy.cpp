@@ -1,5 +1,6 @@
 #include "scan/mdl_file_copy.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "context/mdl_main.h"
 #include "context/program.h"
 #include "platform/text_encoding.h"
+#include "platform/replacement_file.h"
 #include "platform/text_file.h"
 #include "scan/found_file_row.h"
 #include "scan/mdl_file_search.h"
@@ -32,20 +34,22 @@ constexpr const char* kProfilePatterns =
     "*.doc;*.dot;*.rtf;*.xls;*.xle;*.ppt;*.mdb;*.mde;*.ppj;*.zip;*.arj;*.lhz;*.rar;*.ace;*.cad;"
     "*.dwg";
 
-// Two lines: the archive's full path, and whether its entries keep their directories.
+// Two lines: the archive's full path, and whether its entries keep their directories. Written
+// beside the old pointer and put in its place whole, so that it never names half an archive.
 [[nodiscard]] platform::Status writePointerFile(platform::FileSystem& files,
                                                 const std::string& path,
                                                 const std::string& archivePath, bool savePath) {
-  auto writer = platform::TextWriter::open(files, path, platform::OpenMode::CreateTruncate);
-  if (!writer) return writer.status();
-  platform::Status status = writer->writeLine(archivePath);
-  if (status.ok()) status = writer->writeLine(savePath ? "True" : "False");
-  const platform::Status closed = writer->close();
-  return status.failed() ? status : closed;
+  return platform::replaceTextFile(files, path, [&](platform::TextWriter& writer) {
+    RETURN_IF_FAILED(writer.writeLine(archivePath));
+    return writer.writeLine(savePath ? "True" : "False");
+  });
 }
 
 // One run of the copy: the archive being written, its pointer file, the count in the status
-// line, and the files that did not get into the archive.
+// line, and the files that did not get into the archive. The new archive is written under a
+// temporary name beside the old one and replaces it only once the component has finished it:
+// a copy that fails, even at its last step, leaves the last good archive and its pointer as
+// they were.
 class ArchiveCopy {
  public:
   ArchiveCopy(Program& program, std::string archivePath, bool savePath)
@@ -61,19 +65,25 @@ class ArchiveCopy {
       reportFailure();
       return status;
     }
-    const bool pointerWritten = writePointerFileMakingItsDirectory();
     logIntoTheMigrationDirectory();
-    m_program.runLog().note("archive " + m_archivePath + ", pointer file " + m_pointerPath);
+    m_program.runLog().note("archive " + m_archivePath + ", written as " +
+                            m_replacement->temporaryPath() + " until it is complete");
     addSelectedRows();
     m_form.Update_Status(1, "Ready");
     addScriptEntries();
     const platform::Status closed = close();
     m_form.Update_Status(1, "Ready");
     if (closed.failed()) {
-      discardUnfinishedArchive(pointerWritten);
+      // The unfinished archive goes; the last good one and its pointer stay as they were.
+      m_replacement.reset();
       reportFailure();
       return closed;
     }
+    m_replacement.reset();
+    if (writePointerFileMakingItsDirectory()) {
+      m_program.runLog().note("pointer file " + m_pointerPath + " names it");
+    }
+    logIntoTheMigrationDirectory();
     reportLeftOut();
     m_program.runLog().note("archive written: " + std::to_string(m_count - m_leftOut.size()) +
                             " of " + std::to_string(m_count) + " files");
@@ -86,13 +96,24 @@ class ArchiveCopy {
       m_problem = "The zip component is not available on this machine.";
       return platform::ERROR_MOD_NOT_FOUND;
     }
+    auto replacement = platform::ReplacementFile::beside(m_program.files(), m_archivePath);
+    if (!replacement) {
+      m_problem = "No new file can be made in its folder (" +
+                  RunLog::describe(replacement.status()) + ").";
+      return replacement.status();
+    }
+    m_replacement.emplace(std::move(*replacement));
     try {
-      m_form.zipComponent()->CreateZip(m_archivePath, kArchiveComment);
+      m_form.zipComponent()->CreateZip(m_replacement->temporaryPath(), kArchiveComment);
     } catch (const parcelon::ZipComponentError& error) {
       m_problem = error.text();
+      m_replacement.reset();
       return platform::ERROR_CANTWRITE;
     }
-    m_archiveFullPath = m_program.files().fullPath(m_archivePath).valueOr(m_archivePath);
+    platform::FileSystem& files = m_program.files();
+    m_archiveFullPath = files.fullPath(m_archivePath).valueOr(m_archivePath);
+    m_temporaryFullPath =
+        files.fullPath(m_replacement->temporaryPath()).valueOr(m_replacement->temporaryPath());
     return platform::ERROR_SUCCESS;
   }
 
@@ -156,26 +177,25 @@ class ArchiveCopy {
     platform::ignoreFailure(reader->close(), "read only");
   }
 
-  // Writes the archive's directory; an archive that cannot be finished is no archive.
+  // Writes the archive's directory, then puts the finished archive in the old one's place; an
+  // archive that cannot be finished is no archive.
   [[nodiscard]] platform::Status close() {
     try {
       // The component says -1 when the writer could not finish (a full disk).
-      if (m_form.zipComponent()->Close() == 0) return platform::ERROR_SUCCESS;
-      m_problem = "The zip component could not finish it: the disk may be full.";
+      if (m_form.zipComponent()->Close() != 0) {
+        m_problem = "The zip component could not finish it: the disk may be full.";
+        return platform::ERROR_CANTWRITE;
+      }
     } catch (const parcelon::ZipComponentError& error) {
       m_problem = error.text();
+      return platform::ERROR_CANTWRITE;
     }
-    return platform::ERROR_CANTWRITE;
-  }
-
-  // A torn archive holds nothing the user does not still have, and a pointer to it would send
-  // the restore to it: neither stays.
-  void discardUnfinishedArchive(bool pointerWritten) {
-    platform::FileSystem& files = m_program.files();
-    platform::ignoreFailure(files.deleteFile(m_archivePath, platform::Force::No), "removing an unfinished archive");
-    if (pointerWritten) {
-      platform::ignoreFailure(files.deleteFile(m_pointerPath, platform::Force::No), "removing the pointer to an unfinished archive");
+    if (const platform::Status replaced = m_replacement->commit(); replaced.failed()) {
+      m_problem = "The finished archive could not take the old one's place (" +
+                  RunLog::describe(replaced, m_replacement->temporaryPath()) + ").";
+      return replaced;
     }
+    return platform::ERROR_SUCCESS;
   }
 
   void reportFailure() const {
@@ -257,9 +277,11 @@ class ArchiveCopy {
     m_leftOut.push_back(std::move(file));
   }
 
+  // The archive being written, under its own name or the temporary one.
   bool isTheArchive(const std::string& path) const {
     const std::string full = m_program.files().fullPath(path).valueOr(path);
-    return platform::ansiEqualNoCase(full, m_archiveFullPath);
+    return platform::ansiEqualNoCase(full, m_archiveFullPath) ||
+           platform::ansiEqualNoCase(full, m_temporaryFullPath);
   }
 
   void countOne() {
@@ -273,6 +295,9 @@ class ArchiveCopy {
   const std::string m_pointerPath;
   const bool m_savePath;
   std::string m_archiveFullPath;  // as the file system reports it, once created
+  std::string m_temporaryFullPath;
+  // The new archive until it has replaced the old one; removed when it does not get there.
+  std::optional<platform::ReplacementFile> m_replacement;
   std::string m_problem;
   struct LeftOut {
     std::string path;

@@ -16,8 +16,9 @@ class Program;
 // Files", each entry "Migrated File", paths kept while chkSaveDir is checked), and writes
 // <txtMigrateDir>\migration\oldfile.cfg naming that archive. Files that could not be added
 // (the archive itself among them) are reported in one message at the end. Fails, with a message,
-// without a migration directory or when the archive cannot be created or finished; an unfinished
-// archive is removed with the pointer file written for it.
+// without a migration directory or when the archive cannot be created or finished. The new
+// archive and pointer replace the old ones only once the archive is complete: a copy that fails
+// leaves the last good archive and its pointer as they were.
 [[nodiscard]] platform::Status CopySelectedFiles(Program& program, const std::string& directory);
 
 // Removes the blanks at both ends of `path` (the caller's text changes), then tells whether that

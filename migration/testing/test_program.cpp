@@ -2,7 +2,7 @@
 
 namespace migration::testing {
 
-TestProgram::TestProgram() : m_program(std::make_unique<Program>(m_test.machine(), m_ui, "")) {}
+TestProgram::TestProgram() : m_program(std::make_unique<Program>(m_faulty, m_ui, "")) {}
 
 // The windows refer to the machine and the Ui, so the program goes first.
 TestProgram::~TestProgram() { m_program.reset(); }

@@ -1,5 +1,6 @@
 // A program on a fresh test machine (drive C:, the user jsmith, the program in C:\Transvale), with
-// the scripted user interface, for the tests of every module.
+// the scripted user interface, for the tests of every module. The program reaches the machine's
+// files through a fault seam (faults()) that does nothing until a test asks it to fail.
 #pragma once
 
 #include <memory>
@@ -7,6 +8,7 @@
 
 #include "context/program.h"
 #include "forms/scripted_ui.h"
+#include "platform/testing/faulty_machine.h"
 #include "platform/testing/test_machine.h"
 
 namespace migration::testing {
@@ -37,11 +39,14 @@ class TestProgram {
   platform::testing::TestMachine& testMachine() { return m_test; }
   platform::Machine& machine() { return m_test.machine(); }
   platform::FileSystem& files() { return m_test.files(); }
+  // The program's view of the machine's files, which can be told to fail.
+  platform::testing::FaultyFileSystem& faults() { return m_faulty.files(); }
   forms::ScriptedUi& ui() { return m_ui; }
   Program& program() { return *m_program; }
 
  private:
   platform::testing::TestMachine m_test;
+  platform::testing::FaultyMachine m_faulty{m_test.machine()};
   forms::ScriptedUi m_ui;
   std::unique_ptr<Program> m_program;
 };

@@ -12,6 +12,7 @@
 #include "file_time.h"
 #include "host_status.h"
 #include "native_file.h"
+#include "native_file_lock.h"
 #include "platform/text_encoding.h"
 #include "platform/wildcard.h"
 
@@ -350,6 +351,21 @@ Result<std::unique_ptr<File>> NativeFileSystem::openFile(const std::string& path
     return Opened::failure(status, path);
   }
   return std::unique_ptr<File>(std::make_unique<NativeFile>(descriptor, how.access));
+}
+
+Result<std::unique_ptr<FileLock>> NativeFileSystem::lockFile(const std::string& path) {
+  using Locked = Result<std::unique_ptr<FileLock>>;
+  auto found = locate(path);
+  if (!found) return Locked::failure(found.status(), found.subject());
+  if (found->exists() && isHostFolder(found->host)) {
+    return Locked::failure(ERROR_ACCESS_DENIED, path);
+  }
+  if (!found->exists() && !found->parentExists()) {
+    return Locked::failure(ERROR_PATH_NOT_FOUND, path);
+  }
+  auto locked = NativeFileLock::acquire(found->host);
+  if (!locked) return Locked::failure(locked.status(), path);
+  return locked;
 }
 
 Result<std::string> NativeFileSystem::fullPath(const std::string& path) {

@@ -42,6 +42,7 @@ class NativeFileSystem final : public FileSystem {
   Result<std::vector<DirectoryEntry>> listFolderWhere(const std::string& folder,
                                                       const EntryFilter& wanted) override;
   Result<std::unique_ptr<File>> openFile(const std::string& path, OpenMode mode) override;
+  Result<std::unique_ptr<FileLock>> lockFile(const std::string& path) override;
   Result<std::string> fullPath(const std::string& path) override;
   std::string currentDirectory() override;
   Status setCurrentDirectory(const std::string& path) override;

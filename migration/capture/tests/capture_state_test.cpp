@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "context/script_file.h"
 #include "frame/frm_main.h"
+#include "platform/text_encoding.h"
 #include "testing/test_program.h"
 
 namespace migration {
@@ -66,6 +68,57 @@ TEST_F(CaptureStateTest, AnExportCutByTheSizeLimitIsAWarning) {
   EXPECT_NE(exported.find("10.0\\Key0]"), std::string::npos);
   EXPECT_EQ(exported.find("10.0\\Key1]"), std::string::npos);
 }
+
+// A capture whose writes fail (the disk fills) leaves every file it rewrites as the last
+// capture left it, and no half-written copy beside it.
+struct RewrittenFile {
+  const char* name;
+  const char* folder;  // whose writes fail
+  const char* file;
+};
+
+void PrintTo(const RewrittenFile& file, std::ostream* out) { *out << file.name; }
+
+class CaptureRewriteTest : public CaptureStateTest,
+                           public ::testing::WithParamInterface<RewrittenFile> {};
+
+TEST_P(CaptureRewriteTest, AFailedWriteLeavesTheFileOfTheLastCapture) {
+  m_test.program().session.strAppPath = "C:\\Transvale";
+  ASSERT_TRUE(form().lstMigration.setSelected(2, true));
+  CaptureState(m_test.program(), "C:\\migrate\\jsmith", false);
+  const std::string path = GetParam().file;
+  // The script builder added a key since; the registry changed.
+  m_test.writeFile("C:\\Transvale\\script.mig", "HKEY_CURRENT_USER\\Software\\Added\r\n");
+  m_test.setRegistryText(platform::HKEY_CURRENT_USER, "Software\\Microsoft\\Office\\8.0\\Key0",
+                         "Value", "changed");
+  const std::string before = m_test.testMachine().readFile(path);
+  ASSERT_FALSE(before.empty());
+  const auto entriesBefore = m_test.files().listFolder(GetParam().folder);
+
+  const std::string folder = std::string(GetParam().folder) + "\\";
+  m_test.faults().countWritesTo([folder](const std::string& opened) {
+    return opened.size() > folder.size() &&
+           platform::ansiEqualNoCase(opened.substr(0, folder.size()), folder);
+  });
+  m_test.faults().failWriteNumber(1);
+  CaptureState(m_test.program(), "C:\\migrate\\jsmith", false);
+
+  EXPECT_GT(m_test.faults().writes(), 0u);
+  EXPECT_EQ(m_test.testMachine().readFile(path), before);
+  EXPECT_EQ(m_test.files().listFolder(GetParam().folder).valueOr({}).size(),
+            entriesBefore.valueOr({}).size());
+  // The log says what was not written.
+  const RunLog& log = m_test.program().runLog();
+  EXPECT_GT(log.warnings() + log.failures(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CaptureRewriteTest,
+    ::testing::Values(
+        RewrittenFile{"RegistryExport", "C:\\migrate\\jsmith\\Migration\\Drivers",
+                      "C:\\migrate\\jsmith\\Migration\\Drivers\\Office_HKCU.mig"},
+        RewrittenFile{"CaptureScript", "C:\\Transvale", "C:\\Transvale\\script.mig"}),
+    [](const ::testing::TestParamInfo<RewrittenFile>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace migration

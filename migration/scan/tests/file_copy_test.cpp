@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frame/frm_main.h"
+#include "platform/text_encoding.h"
 #include "platform/text_file.h"
 #include "scan/mdl_file_copy.h"
 #include "scan/mdl_file_search.h"
@@ -198,29 +199,53 @@ TEST_F(FileCopyTest, TheArchiveIsNeverAddedToItself) {
 }
 
 // An archive that cannot be finished (the disk fills while its directory is written) is
-// reported; neither it nor a pointer to it stays, and the copy does not count as made.
-TEST_F(FileCopyTest, AnArchiveThatCannotBeFinishedIsRemovedWithItsPointer) {
-  ScanForFiles(program(), "C:\\Docs", "*.doc");
-  form().Select_All();
-  form().cmdCopyFiles_Click(0);
-  ASSERT_TRUE(form().bFilesCopied);
-  const auto whole = files().fileInfo("C:\\Out\\migfiles.mig");
-  ASSERT_TRUE(whole);
-  form().bFilesCopied = false;
-  {
-    // The same archive again, on a disk one byte short of it.
-    FileSizeLimit full(static_cast<rlim_t>(whole->size - 1));
+// reported and the copy does not count as made; the archive of the last good copy and the
+// pointer to it stay exactly as they were, with no half-written archive beside them. The disk
+// fills in two ways: the host's file size limit one byte short of the archive, and the last
+// write of the archive failing with ERROR_DISK_FULL.
+TEST_F(FileCopyTest, AnArchiveThatCannotBeFinishedLeavesTheLastGoodOneAndItsPointer) {
+  enum class Fault { SizeLimit, LastWrite };
+  for (const Fault fault : {Fault::SizeLimit, Fault::LastWrite}) {
+    SCOPED_TRACE(fault == Fault::SizeLimit ? "size limit" : "last write");
+    const std::size_t shown = m_test.ui().messages().size();
+    form().lvFiles.clear();
+    ScanForFiles(program(), "C:\\Docs", "*.doc");
+    form().Select_All();
+    const auto inTheArchiveFolder = [](const std::string& path) {
+      return platform::ansiEqualNoCase(path.substr(0, 7), "C:\\Out\\");
+    };
+    m_test.faults().countWritesTo(inTheArchiveFolder);
     form().cmdCopyFiles_Click(0);
+    ASSERT_TRUE(form().bFilesCopied);
+    const std::string archive = content("C:\\Out\\migfiles.mig");
+    const std::string pointer = content("C:\\Mig\\migration\\oldfile.cfg");
+    ASSERT_EQ(pointer, "C:\\Out\\migfiles.mig\r\nTrue\r\n");
+    const std::size_t writes = m_test.faults().writes();
+    // A document changed since, keeping its size: the new archive has as many writes, and
+    // ends within the last bytes of the old one's size.
+    m_test.writeFile("C:\\Docs\\b.doc", "SECOND");
+    form().bFilesCopied = false;
+    if (fault == Fault::SizeLimit) {
+      FileSizeLimit full(static_cast<rlim_t>(archive.size() - 10));
+      form().cmdCopyFiles_Click(0);
+    } else {
+      m_test.faults().countWritesTo(inTheArchiveFolder);
+      m_test.faults().failWriteNumber(writes);  // the end of the archive's directory
+      form().cmdCopyFiles_Click(0);
+      m_test.faults().countWritesTo({});
+    }
+    EXPECT_FALSE(form().bFilesCopied);
+    ASSERT_EQ(m_test.ui().messages().size(), shown + 1);
+    EXPECT_EQ(m_test.ui().messages().back().box.title, "Archive Not Written");
+    EXPECT_EQ(m_test.ui().messages().back().box.prompt,
+              "The archive C:\\Out\\migfiles.mig could not be written.\r\n"
+              "The zip component could not finish it: the disk may be full.");
+    EXPECT_EQ(content("C:\\Out\\migfiles.mig"), archive);
+    EXPECT_EQ(content("C:\\Mig\\migration\\oldfile.cfg"), pointer);
+    EXPECT_EQ(files().listFolder("C:\\Out").valueOr({}).size(), 1u);
+    EXPECT_EQ(form().sbMain.panelText(1), "Ready");
+    m_test.writeFile("C:\\Docs\\b.doc", "second");
   }
-  EXPECT_FALSE(form().bFilesCopied);
-  ASSERT_EQ(m_test.ui().messages().size(), 1u);
-  EXPECT_EQ(m_test.ui().messages()[0].box.title, "Archive Not Written");
-  EXPECT_EQ(m_test.ui().messages()[0].box.prompt,
-            "The archive C:\\Out\\migfiles.mig could not be written.\r\n"
-            "The zip component could not finish it: the disk may be full.");
-  EXPECT_EQ(content("C:\\Out\\migfiles.mig"), "<missing>");
-  EXPECT_EQ(content("C:\\Mig\\migration\\oldfile.cfg"), "<missing>");
-  EXPECT_EQ(form().sbMain.panelText(1), "Ready");
 }
 
 class ProfileBackupTest : public FileCopyTest {

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_lock.h"
 #include "platform/status.h"
 
 namespace platform {
@@ -156,6 +157,11 @@ class FileSystem {
   }
 
   virtual Result<std::unique_ptr<File>> openFile(const std::string& path, OpenMode mode) = 0;
+
+  // Creates the file `path` when it is missing (its folder must exist) and locks it for the
+  // returned holder; ERROR_SHARING_VIOLATION while another holder, here or in another process,
+  // has it. Nothing is written into the file.
+  virtual Result<std::unique_ptr<FileLock>> lockFile(const std::string& path) = 0;
 
   // The full path with the drive letter in upper case and the stored case of every existing
   // component ("c:\data\X.DOC" gives "C:\Data\x.doc").
