@@ -8,6 +8,7 @@
 #include "archive_io.h"
 #include "little_endian.h"
 #include "reader_code.h"
+#include "zip64_records.h"
 
 namespace parcelon {
 namespace {
@@ -69,6 +70,12 @@ platform::Result<ArchiveLayout> readLayout(platform::File& file) {
       directoryEnd > layout.endPosition) {
     return badFormat<ArchiveLayout>();
   }
+  // NOTE: a ZIP64 archive keeps placeholders here; read as they stand they list entries that
+  // do not exist. An entry count the directory cannot hold is refused for the same reason.
+  if (hasZip64Locator(file, layout.endPosition) || endRecordNeedsZip64(end) ||
+      static_cast<std::uint64_t>(end.totalEntries) * kCentralHeaderSize > end.centralSize) {
+    return badFormat<ArchiveLayout>();
+  }
   layout.archiveStart = layout.endPosition - directoryEnd;
   return layout;
 }
@@ -93,6 +100,9 @@ platform::Result<std::unique_ptr<ZipReader>> ZipReader::open(std::unique_ptr<pla
   auto layout = readLayout(*file);
   if (!layout) return platform::Result<std::unique_ptr<ZipReader>>::failure(layout.status());
   std::unique_ptr<ZipReader> reader(new ZipReader(std::move(file), std::move(*layout)));
+  if (reader->directoryNeedsZip64()) {
+    return platform::Result<std::unique_ptr<ZipReader>>::failure(platform::ERROR_BAD_FORMAT);
+  }
   // An empty or damaged directory still opens; the record queries then answer with empty values.
   reader->goToFirst();
   return reader;
@@ -136,6 +146,17 @@ int ZipReader::readHeader(std::uint64_t directoryOffset, CentralHeader& header, 
     return kReaderIoError;
   }
   return kReaderOk;
+}
+
+// One walk over the headers at opening, so that no ZIP64 entry is listed with placeholder
+// sizes. It stops quietly at a damaged header: that one answers as today.
+bool ZipReader::directoryNeedsZip64() {
+  int result = goToFirst();
+  while (result == kReaderOk) {
+    if (centralHeaderNeedsZip64(m_entry)) return true;
+    result = goToNext();
+  }
+  return false;
 }
 
 int ZipReader::goToFirst() {

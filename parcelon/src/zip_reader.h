@@ -75,6 +75,7 @@ class ZipReader {
   };
 
   ZipReader(std::unique_ptr<platform::File> file, ArchiveLayout layout);
+  bool directoryNeedsZip64();
   [[nodiscard]] int readHeader(std::uint64_t directoryOffset, CentralHeader& header,
                                std::string& name);
   // Reads the central directory through a window of 16 KiB: headers follow one another, so most
