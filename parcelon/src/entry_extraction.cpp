@@ -151,9 +151,12 @@ Outcome<std::int32_t> copyEntry(EntryReader& entry, std::vector<std::uint8_t>& c
   return kReaderOk;
 }
 
-// Refused before any file is made: an entry whose local sizes are ZIP64 placeholders.
+// Refused before any file is made: a name that the host's code page cannot spell (written
+// under its stand-in, it could land on another entry's file) and an entry whose local sizes
+// are ZIP64 placeholders.
 bool readable(ZipReader& reader) {
-  return !localHeaderNeedsZip64(reader.file(),
+  return reader.entryNameExact() &&
+         !localHeaderNeedsZip64(reader.file(),
                                 reader.layout().archiveStart + reader.entry().localOffset);
 }
 

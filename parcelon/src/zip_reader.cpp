@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "archive_io.h"
+#include "entry_text.h"
 #include "little_endian.h"
 #include "reader_code.h"
 #include "zip64_records.h"
@@ -131,7 +132,7 @@ platform::Status ZipReader::readDirectory(std::uint64_t position, void* buffer, 
   return platform::ERROR_SUCCESS;
 }
 
-int ZipReader::readHeader(std::uint64_t directoryOffset, CentralHeader& header, std::string& name) {
+int ZipReader::readHeader(std::uint64_t directoryOffset, CentralHeader& header, HostText& name) {
   CentralHeader::Bytes bytes{};
   const std::uint64_t position =
       m_layout.archiveStart + m_layout.end.centralOffset + directoryOffset;
@@ -140,11 +141,12 @@ int ZipReader::readHeader(std::uint64_t directoryOffset, CentralHeader& header, 
   }
   header = CentralHeader::decode(bytes.data());
   if (header.signature != kCentralSignature) return kReaderBadArchive;
-  name.resize(header.nameLength);
-  if (readDirectory(position + kCentralHeaderSize, name.data(), name.size()) !=
+  std::string stored(header.nameLength, '\0');
+  if (readDirectory(position + kCentralHeaderSize, stored.data(), stored.size()) !=
       platform::ERROR_SUCCESS) {
     return kReaderIoError;
   }
+  name = hostEntryText(stored, header.flags);
   return kReaderOk;
 }
 
@@ -166,7 +168,7 @@ int ZipReader::goToFirst() {
   m_valid = result == kReaderOk;
   if (!m_valid) {
     m_entry = CentralHeader{};
-    m_name.clear();
+    m_name = HostText{};
   }
   return result;
 }
@@ -175,7 +177,7 @@ int ZipReader::goToNext() {
   if (!m_valid || m_index + 1 >= static_cast<std::int32_t>(entryCount())) return kReaderEndOfList;
   const std::uint64_t nextOffset = m_directoryOffset + m_entry.recordLength();
   CentralHeader header;
-  std::string name;
+  HostText name;
   const int result = readHeader(nextOffset, header, name);
   if (result != kReaderOk) return result;
   m_directoryOffset = nextOffset;
@@ -206,7 +208,7 @@ platform::Result<std::string> ZipReader::readEntryComment() {
       status.failed()) {
     return platform::Result<std::string>::failure(status);
   }
-  return comment;
+  return hostEntryText(comment, m_entry.flags).ansi;
 }
 
 ZipReader::Position ZipReader::save() const {
@@ -222,12 +224,12 @@ void ZipReader::restore(Position position) {
 }
 
 bool ZipReader::locate(std::string_view name) {
-  if (m_valid && namesMatch(m_name, name)) return true;
+  if (m_valid && namesMatch(m_name.ansi, name)) return true;
   Position start = save();
-  if (goToNext() == kReaderOk && namesMatch(m_name, name)) return true;
+  if (goToNext() == kReaderOk && namesMatch(m_name.ansi, name)) return true;
   if (goToFirst() == kReaderOk) {
     do {
-      if (namesMatch(m_name, name)) return true;
+      if (namesMatch(m_name.ansi, name)) return true;
     } while (goToNext() == kReaderOk);
   }
   restore(std::move(start));
