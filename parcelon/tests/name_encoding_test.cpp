@@ -103,6 +103,8 @@ TEST_F(NameEncoding, NamesWrittenByZipfileAreReadAsAnsi) {
   // that another entry could have as well.
   EXPECT_TRUE(returns(control().Filename(1), std::string("??.txt")));
   EXPECT_TRUE(raises(control().ExtractFile("??.txt", "C:\\out", ""), ZipError::FormatError));
+  EXPECT_TRUE(raises(control().RemoveFile("??.txt"), ZipError::NotFound));
+  EXPECT_TRUE(returns(control().FileCount(), 3));
   EXPECT_TRUE(returns(control().ExtractFile("plain.txt", "C:\\out", ""), 0));
   EXPECT_EQ(folderNames("C:\\out"), (std::vector<std::string>{"naïve €.txt", "plain.txt"}));
 
