@@ -9,6 +9,7 @@
 #include "reader_code.h"
 #include "status_progress.h"
 #include "temporary_file.h"
+#include "zip64_records.h"
 
 namespace parcelon {
 namespace {
@@ -150,12 +151,22 @@ Outcome<std::int32_t> copyEntry(EntryReader& entry, std::vector<std::uint8_t>& c
   return kReaderOk;
 }
 
+// Refused before any file is made: a name that the host's code page cannot spell (written
+// under its stand-in, it could land on another entry's file) and an entry whose local sizes
+// are ZIP64 placeholders.
+bool readable(ZipReader& reader) {
+  return reader.entryNameExact() &&
+         !localHeaderNeedsZip64(reader.file(),
+                                reader.layout().archiveStart + reader.entry().localOffset);
+}
+
 }  // namespace
 
 Outcome<std::int32_t> extractEntry(platform::FileSystem& files, ZipReader& reader,
                                    const std::string& name, const std::string& path,
                                    const std::string& password, const StatusSink& status) {
   if (!reader.locate(name)) return ZipError::NotFound;
+  if (!readable(reader)) return ZipError::FormatError;
   auto chosen = chooseTarget(files, path, name);
   if (chosen.raised()) return chosen.error();
   if (!chosen.value()) return kReaderIoError;

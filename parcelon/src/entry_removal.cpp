@@ -61,7 +61,7 @@ class Removal {
   platform::Result<std::uint32_t> countMatches() {
     std::uint32_t matches = 0;
     const auto status = forEachEntry(m_reader, [&](ZipReader& reader) {
-      if (namesMatch(reader.entryName(), m_name)) ++matches;
+      if (isNamed(reader)) ++matches;
       return kOk;
     });
     if (status != kOk) return platform::Result<std::uint32_t>::failure(status);
@@ -87,8 +87,14 @@ class Removal {
   }
 
  private:
+  // A name with '?' standing in for characters the host lacks names no entry for certain: it
+  // could stand for several, and none of them is removed by it.
+  bool isNamed(const ZipReader& reader) const {
+    return reader.entryNameExact() && namesMatch(reader.entryName(), m_name);
+  }
+
   platform::Status copyLocal(ZipReader& reader, platform::File& output) {
-    if (namesMatch(reader.entryName(), m_name)) return kOk;
+    if (isNamed(reader)) return kOk;
     auto length = localRecordLength(reader);
     if (!length) return length.status();
     m_newOffsets.push_back(static_cast<std::uint32_t>(m_written - m_reader.layout().archiveStart));
@@ -99,7 +105,7 @@ class Removal {
   }
 
   platform::Status copyCentral(ZipReader& reader, platform::File& output, std::size_t& kept) {
-    if (namesMatch(reader.entryName(), m_name)) return kOk;
+    if (isNamed(reader)) return kOk;
     CentralHeader header = reader.entry();
     header.localOffset = m_newOffsets[kept++];
     const auto bytes = header.encode();

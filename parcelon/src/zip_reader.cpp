@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "archive_io.h"
+#include "entry_text.h"
 #include "little_endian.h"
 #include "reader_code.h"
+#include "zip64_records.h"
 
 namespace parcelon {
 namespace {
@@ -69,6 +71,12 @@ platform::Result<ArchiveLayout> readLayout(platform::File& file) {
       directoryEnd > layout.endPosition) {
     return badFormat<ArchiveLayout>();
   }
+  // NOTE: a ZIP64 archive keeps placeholders here; read as they stand they list entries that
+  // do not exist. An entry count the directory cannot hold is refused for the same reason.
+  if (hasZip64Locator(file, layout.endPosition) || endRecordNeedsZip64(end) ||
+      static_cast<std::uint64_t>(end.totalEntries) * kCentralHeaderSize > end.centralSize) {
+    return badFormat<ArchiveLayout>();
+  }
   layout.archiveStart = layout.endPosition - directoryEnd;
   return layout;
 }
@@ -93,6 +101,9 @@ platform::Result<std::unique_ptr<ZipReader>> ZipReader::open(std::unique_ptr<pla
   auto layout = readLayout(*file);
   if (!layout) return platform::Result<std::unique_ptr<ZipReader>>::failure(layout.status());
   std::unique_ptr<ZipReader> reader(new ZipReader(std::move(file), std::move(*layout)));
+  if (reader->directoryNeedsZip64()) {
+    return platform::Result<std::unique_ptr<ZipReader>>::failure(platform::ERROR_BAD_FORMAT);
+  }
   // An empty or damaged directory still opens; the record queries then answer with empty values.
   reader->goToFirst();
   return reader;
@@ -121,7 +132,7 @@ platform::Status ZipReader::readDirectory(std::uint64_t position, void* buffer, 
   return platform::ERROR_SUCCESS;
 }
 
-int ZipReader::readHeader(std::uint64_t directoryOffset, CentralHeader& header, std::string& name) {
+int ZipReader::readHeader(std::uint64_t directoryOffset, CentralHeader& header, HostText& name) {
   CentralHeader::Bytes bytes{};
   const std::uint64_t position =
       m_layout.archiveStart + m_layout.end.centralOffset + directoryOffset;
@@ -130,12 +141,24 @@ int ZipReader::readHeader(std::uint64_t directoryOffset, CentralHeader& header, 
   }
   header = CentralHeader::decode(bytes.data());
   if (header.signature != kCentralSignature) return kReaderBadArchive;
-  name.resize(header.nameLength);
-  if (readDirectory(position + kCentralHeaderSize, name.data(), name.size()) !=
+  std::string stored(header.nameLength, '\0');
+  if (readDirectory(position + kCentralHeaderSize, stored.data(), stored.size()) !=
       platform::ERROR_SUCCESS) {
     return kReaderIoError;
   }
+  name = hostEntryText(stored, header.flags);
   return kReaderOk;
+}
+
+// One walk over the headers at opening, so that no ZIP64 entry is listed with placeholder
+// sizes. It stops quietly at a damaged header: that one answers as today.
+bool ZipReader::directoryNeedsZip64() {
+  int result = goToFirst();
+  while (result == kReaderOk) {
+    if (centralHeaderNeedsZip64(m_entry)) return true;
+    result = goToNext();
+  }
+  return false;
 }
 
 int ZipReader::goToFirst() {
@@ -145,7 +168,7 @@ int ZipReader::goToFirst() {
   m_valid = result == kReaderOk;
   if (!m_valid) {
     m_entry = CentralHeader{};
-    m_name.clear();
+    m_name = HostText{};
   }
   return result;
 }
@@ -154,7 +177,7 @@ int ZipReader::goToNext() {
   if (!m_valid || m_index + 1 >= static_cast<std::int32_t>(entryCount())) return kReaderEndOfList;
   const std::uint64_t nextOffset = m_directoryOffset + m_entry.recordLength();
   CentralHeader header;
-  std::string name;
+  HostText name;
   const int result = readHeader(nextOffset, header, name);
   if (result != kReaderOk) return result;
   m_directoryOffset = nextOffset;
@@ -185,7 +208,7 @@ platform::Result<std::string> ZipReader::readEntryComment() {
       status.failed()) {
     return platform::Result<std::string>::failure(status);
   }
-  return comment;
+  return hostEntryText(comment, m_entry.flags).ansi;
 }
 
 ZipReader::Position ZipReader::save() const {
@@ -201,12 +224,12 @@ void ZipReader::restore(Position position) {
 }
 
 bool ZipReader::locate(std::string_view name) {
-  if (m_valid && namesMatch(m_name, name)) return true;
+  if (m_valid && namesMatch(m_name.ansi, name)) return true;
   Position start = save();
-  if (goToNext() == kReaderOk && namesMatch(m_name, name)) return true;
+  if (goToNext() == kReaderOk && namesMatch(m_name.ansi, name)) return true;
   if (goToFirst() == kReaderOk) {
     do {
-      if (namesMatch(m_name, name)) return true;
+      if (namesMatch(m_name.ansi, name)) return true;
     } while (goToNext() == kReaderOk);
   }
   restore(std::move(start));

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "entry_text.h"
 #include "inflate_workspace.h"
 #include "platform/file_system.h"
 #include "zip_records.h"
@@ -43,7 +44,10 @@ class ZipReader {
   std::int32_t index() const { return m_index; }
   bool entryValid() const { return m_valid; }
   const CentralHeader& entry() const { return m_entry; }
-  const std::string& entryName() const { return m_name; }
+  // The name as the host spells it (stored UTF-8 names converted to ANSI).
+  const std::string& entryName() const { return m_name.ansi; }
+  // False when '?' stands in the name for characters the host's code page lacks.
+  bool entryNameExact() const { return m_name.exact; }
   // Where the current entry's central header starts, from the start of the file.
   std::uint64_t entryPosition() const {
     return m_layout.archiveStart + m_layout.end.centralOffset + m_directoryOffset;
@@ -71,12 +75,13 @@ class ZipReader {
     std::int32_t index = 0;
     bool valid = false;
     CentralHeader entry;
-    std::string name;
+    HostText name;
   };
 
   ZipReader(std::unique_ptr<platform::File> file, ArchiveLayout layout);
+  bool directoryNeedsZip64();
   [[nodiscard]] int readHeader(std::uint64_t directoryOffset, CentralHeader& header,
-                               std::string& name);
+                               HostText& name);
   // Reads the central directory through a window of 16 KiB: headers follow one another, so most
   // of them come from memory while the file stands elsewhere for the entries' data.
   [[nodiscard]] platform::Status readDirectory(std::uint64_t position, void* buffer,
@@ -94,7 +99,7 @@ class ZipReader {
   std::int32_t m_index = 0;
   bool m_valid = false;
   CentralHeader m_entry{};
-  std::string m_name;
+  HostText m_name;
 };
 
 // Compares without regard to the case of the ASCII letters a-z; every other byte exactly.

@@ -19,6 +19,8 @@ inline constexpr std::size_t kEndRecordSize = 22;
 
 inline constexpr std::uint16_t kFlagEncrypted = 0x0001;
 inline constexpr std::uint16_t kFlagDataDescriptor = 0x0008;
+// The language encoding flag: name and comment are UTF-8.
+inline constexpr std::uint16_t kFlagUtf8Text = 0x0800;
 
 inline constexpr std::uint16_t kMethodStored = 0;
 inline constexpr std::uint16_t kMethodDeflated = 8;

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "entry_text.h"
 #include "little_endian.h"
 
 namespace parcelon {
@@ -40,10 +41,12 @@ platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo&
   if (m_entryOpen) {
     RETURN_IF_FAILED(closeEntry());
   }
-  const std::string storedName = name.empty() ? "-" : name;
-  const std::uint64_t directoryGrowth = kCentralHeaderSize + storedName.size() + comment.size();
+  const StoredEntryText text = storeEntryText(name.empty() ? "-" : name, comment);
+  const std::string& storedName = text.name;
+  const std::uint64_t directoryGrowth =
+      kCentralHeaderSize + storedName.size() + text.comment.size();
   if (m_entryCount >= m_limits.maxEntries || storedName.size() > kMaxFieldLength ||
-      comment.size() > kMaxFieldLength ||
+      text.comment.size() > kMaxFieldLength ||
       m_centralDirectory.size() + directoryGrowth > m_limits.maxSize ||
       m_position + kLocalHeaderSize + storedName.size() > m_limits.maxSize) {
     return platform::ERROR_FILE_TOO_LARGE;
@@ -52,17 +55,18 @@ platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo&
 
   const DosDateTime stamp = dosFromCalendar(info.time);
   m_entry = CentralHeader{};
-  m_entry.versionMadeBy = 0;
+  m_entry.versionMadeBy = text.versionMadeBy;
   m_entry.versionNeeded = kVersionNeeded;
+  m_entry.flags = text.flags;
   m_entry.method = kMethodDeflated;
   m_entry.dosTime = stamp.time;
   m_entry.dosDate = stamp.date;
   m_entry.nameLength = static_cast<std::uint16_t>(storedName.size());
-  m_entry.commentLength = static_cast<std::uint16_t>(comment.size());
+  m_entry.commentLength = static_cast<std::uint16_t>(text.comment.size());
   m_entry.internalAttributes = info.internalAttributes;
   m_entry.externalAttributes = info.externalAttributes;
   m_entry.localOffset = static_cast<std::uint32_t>(m_position);
-  m_entryTail = storedName + comment;
+  m_entryTail = storedName + text.comment;
   m_localPosition = m_position;
   if (const auto status = writeLocalHeader(storedName); status.failed()) {
     // A header cut short would lie between the entries; the failure itself is what counts.
@@ -91,6 +95,7 @@ platform::Status ZipWriter::resetDeflate() {
 platform::Status ZipWriter::writeLocalHeader(const std::string& storedName) {
   LocalHeader local;
   local.versionNeeded = m_entry.versionNeeded;
+  local.flags = m_entry.flags;
   local.method = m_entry.method;
   local.dosTime = m_entry.dosTime;
   local.dosDate = m_entry.dosDate;

@@ -122,14 +122,23 @@ const Damage kDamages[] = {
      ZipError::FormatError, 0},
     {"encrypted, no password given", markEncryptedAndShort, true, ZipError::NoPassword, 0},
     {"encrypted, shorter than its header", markEncryptedAndShort, true, {}, -103, "pw"},
+    // The count a ZIP64 archive leaves in its end record: two entries cannot be 65535.
     {"entry count far beyond the directory",
      [](Bytes& b) {
        put16At(b, layoutOf(b).end + 8, 0xFFFF);
        put16At(b, layoutOf(b).end + 10, 0xFFFF);
      },
-     true,
+     false,
      {},
      0},
+    {"central size a ZIP64 placeholder",
+     [](Bytes& b) { put32At(b, layoutOf(b).central0 + 24, 0xFFFFFFFFu); }, false, {}, 0},
+    {"local sizes ZIP64 placeholders",
+     [](Bytes& b) {
+       put32At(b, 18, 0xFFFFFFFFu);
+       put32At(b, 22, 0xFFFFFFFFu);
+     },
+     true, ZipError::FormatError, 0},
 };
 
 void PrintTo(const Damage& damage, std::ostream* out) { *out << damage.label; }
