@@ -66,7 +66,7 @@ Result<HostPath> PathResolver::resolveRoot(const WindowsPath& path) const {
   return out;
 }
 
-Result<HostPath> PathResolver::resolve(const WindowsPath& path) const {
+Result<HostPath> PathResolver::resolve(const WindowsPath& path) {
   auto root = resolveRoot(path);
   if (!root) return root;
   HostPath out = std::move(root).value();
@@ -83,7 +83,7 @@ Result<HostPath> PathResolver::resolve(const WindowsPath& path) const {
     const std::string& name = path.names[i];
     if (out.missing == 0) {
       // A name found proves its parent a folder; in a file, nothing is found.
-      const fs::path found = findHostEntry(out.host, name);
+      const fs::path found = m_names.find(out.host, name);
       if (!found.empty()) {
         out.host = found;
         out.windows.names.push_back(utf8ToAnsi(found.filename().string()));

@@ -1,0 +1,73 @@
+// Finds a name in a host folder without regard to case, at a flat cost however many entries the
+// folder holds. A folder that is asked for a name it does not hold as written gets an index of
+// its names folded to upper case (Windows-1252 rules), and the kernel's change notifications
+// (inotify) keep every index current: entries made, renamed or removed by anyone, this process
+// or another, are seen by the next lookup. A folder that cannot be watched is scanned at every
+// lookup, as before. One thread at a time.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <list>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace platform {
+
+class FolderIndex {
+ public:
+  FolderIndex() = default;
+  ~FolderIndex();
+  FolderIndex(const FolderIndex&) = delete;
+  FolderIndex& operator=(const FolderIndex&) = delete;
+
+  // The entry of `folder` that the ANSI `name` names: the exact name first, then an entry equal
+  // to it without regard to case (the first one met, should the host hold several). Empty when
+  // there is none.
+  std::filesystem::path find(const std::filesystem::path& folder, const std::string& name);
+
+  // How many folders are indexed now (for tests).
+  std::size_t indexedFolders() const { return m_folders.size(); }
+
+  // Folders indexed at once; the one used least recently makes room for a new one.
+  static constexpr std::size_t kMaxFolders = 256;
+
+ private:
+  struct Key {
+    dev_t device;
+    ino_t inode;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& key) const;
+  };
+  struct Folder {
+    int watch = -1;
+    // Folded ANSI name -> the host names (UTF-8) that fold to it, in the order they were met.
+    std::unordered_map<std::string, std::vector<std::string>> names;
+    std::list<Key>::iterator recent;
+    void add(std::string_view hostName);
+    void remove(std::string_view hostName);
+  };
+
+  // The folder's index, made when it has none; null when the folder cannot be watched.
+  Folder* indexOf(const std::filesystem::path& folder);
+  Folder* build(const std::filesystem::path& folder, const Key& key);
+  // Applies every change the kernel has reported since the last call.
+  void takeNotifications();
+  void forget(Key key);
+  void forgetAll();
+  bool notificationsOpen();
+
+  int m_notify = -1;
+  bool m_notifyTried = false;
+  std::unordered_map<Key, Folder, KeyHash> m_folders;
+  std::unordered_map<int, Key> m_byWatch;
+  std::list<Key> m_recent;  // most recently used first
+};
+
+}  // namespace platform
