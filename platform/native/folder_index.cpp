@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <functional>
 
 #include "host_files.h"
@@ -58,7 +59,14 @@ FolderIndex::~FolderIndex() {
 fs::path FolderIndex::find(const fs::path& folder, const std::string& name) {
   const fs::path exact = folder / ansiToUtf8(name);
   if (entryExists(exact)) return exact;
-  Folder* indexed = indexOf(folder);
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return {};
+  return findOtherCase(folder, info, name);
+}
+
+fs::path FolderIndex::findOtherCase(const fs::path& folder, const struct stat& folderInfo,
+                                    const std::string& name) {
+  Folder* indexed = indexOf(folder, Key{folderInfo.st_dev, folderInfo.st_ino});
   if (indexed == nullptr) return findHostEntry(folder, name);
   const auto found = indexed->names.find(ansiToUpper(name));
   if (found == indexed->names.end()) return {};
@@ -82,13 +90,10 @@ bool FolderIndex::notificationsOpen() {
   return m_notify >= 0;
 }
 
-FolderIndex::Folder* FolderIndex::indexOf(const fs::path& folder) {
+FolderIndex::Folder* FolderIndex::indexOf(const fs::path& folder, const Key& key) {
   if (!notificationsOpen()) return nullptr;
-  struct stat info {};
-  if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return nullptr;
   // Whatever changed before this lookup began is in the queue by now.
   takeNotifications();
-  const Key key{info.st_dev, info.st_ino};
   const auto found = m_folders.find(key);
   if (found == m_folders.end()) return build(folder, key);
   m_recent.splice(m_recent.begin(), m_recent, found->second.recent);
@@ -143,10 +148,13 @@ FolderIndex::Folder* FolderIndex::build(const fs::path& folder, const Key& key) 
 
 void FolderIndex::takeNotifications() {
   alignas(inotify_event) char buffer[16 * 1024];
-  for (;;) {
+  constexpr std::size_t kLargestEvent = sizeof(inotify_event) + NAME_MAX + 1;
+  for (bool more = true; more;) {
     const ssize_t got = ::read(m_notify, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) return;  // EAGAIN: nothing more is pending
+    // A read that left room for another event took all there was.
+    more = static_cast<std::size_t>(got) + kLargestEvent > sizeof buffer;
     for (ssize_t at = 0; at < got;) {
       const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
       at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);

@@ -6,6 +6,7 @@
 // lookup, as before. One thread at a time.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -29,6 +30,10 @@ class FolderIndex {
   // to it without regard to case (the first one met, should the host hold several). Empty when
   // there is none.
   std::filesystem::path find(const std::filesystem::path& folder, const std::string& name);
+  // The same for a caller that already knows the exact name to be missing, and the folder's
+  // stat(): spares looking at both again.
+  std::filesystem::path findOtherCase(const std::filesystem::path& folder,
+                                      const struct stat& folderInfo, const std::string& name);
 
   // How many folders are indexed now (for tests).
   std::size_t indexedFolders() const { return m_folders.size(); }
@@ -55,7 +60,7 @@ class FolderIndex {
   };
 
   // The folder's index, made when it has none; null when the folder cannot be watched.
-  Folder* indexOf(const std::filesystem::path& folder);
+  Folder* indexOf(const std::filesystem::path& folder, const Key& key);
   Folder* build(const std::filesystem::path& folder, const Key& key);
   // Applies every change the kernel has reported since the last call.
   void takeNotifications();
