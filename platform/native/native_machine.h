@@ -10,6 +10,7 @@
 #include "native_file_system.h"
 #include "native_processes.h"
 #include "native_registry.h"
+#include "native_thread_service.h"
 #include "platform/machine.h"
 
 namespace platform {
@@ -29,6 +30,7 @@ class NativeMachine final : public Machine {
   Clock& clock() override { return m_clock; }
   std::string programDirectory() override { return m_programDirectory; }
   LibraryLoader* libraryLoader() override { return &m_libraryLoader; }
+  ThreadService* threads() override { return &m_threads; }
 
   const std::filesystem::path& machineRoot() const { return m_root; }
   NativeFileSystem& nativeFiles() { return m_files; }
@@ -43,6 +45,7 @@ class NativeMachine final : public Machine {
   NativeProcesses m_processes;
   std::string m_programDirectory;
   NativeLibraryLoader m_libraryLoader{m_files};
+  NativeThreadService m_threads;
 };
 
 // The host path seen through drive Z: ("/work/bin" is "Z:\work\bin"), in ANSI.

@@ -9,6 +9,7 @@
 #include "platform/library_loader.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/thread_service.h"
 
 namespace platform {
 
@@ -25,6 +26,8 @@ class Machine {
   // Loads libraries by Windows path (the component the program hosts); null on a machine that
   // cannot.
   virtual LibraryLoader* libraryLoader() { return nullptr; }
+  // Runs work on the machine's other processors; null on a machine that cannot.
+  virtual ThreadService* threads() { return nullptr; }
 };
 
 }  // namespace platform
