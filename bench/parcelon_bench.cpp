@@ -176,7 +176,8 @@ int main(int argc, char** argv) {
 
   BenchMachine bench(root);
   parcelon::FunctionRandomSource random([] { return 12345u; });
-  parcelon::ParcelonCtrl control(bench.machine.files(), random);
+  parcelon::ParcelonCtrl control(bench.machine.files(), random, parcelon::ArchiveLimits{},
+                                 bench.machine.threads());
   const Comparison writing = timeWriting(control, driveC, corpus);
   const Comparison extracting = timeExtracting(control, driveC);
   run("diff -rq '" + (driveC / "out_ours" / "corpus").string() + "' '" +

@@ -26,6 +26,7 @@ class OwnedMachine final : public platform::Machine {
   platform::Clock& clock() override { return m_clock; }
   std::string programDirectory() override { return m_machine->programDirectory(); }
   platform::LibraryLoader* libraryLoader() override { return m_machine->libraryLoader(); }
+  platform::ThreadService* threads() override { return m_machine->threads(); }
 
  private:
   OwnedMachine() = default;

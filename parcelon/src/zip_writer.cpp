@@ -39,7 +39,7 @@ platform::Status ZipWriter::write(const void* data, std::size_t count) {
 }
 
 platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo& info,
-                                       const std::string& comment) {
+                                       const std::string& comment, Deflation deflation) {
   if (m_entryOpen) {
     if (const auto status = closeEntry(); status != platform::ERROR_SUCCESS) return status;
   }
@@ -75,6 +75,7 @@ platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo&
   m_compressed = 0;
   m_uncompressed = 0;
   m_crc = 0;
+  m_deflatedElsewhere = deflation == Deflation::Elsewhere;
   m_entryOpen = true;
   return platform::ERROR_SUCCESS;
 }
@@ -136,13 +137,32 @@ platform::Status ZipWriter::deflateStep(int flush) {
 }
 
 platform::Status ZipWriter::writeEntryData(const std::uint8_t* data, std::size_t count) {
-  if (!m_entryOpen) return platform::ERROR_INVALID_HANDLE;
+  if (!m_entryOpen || m_deflatedElsewhere) return platform::ERROR_INVALID_HANDLE;
   if (m_uncompressed + count > m_limits.maxSize) return kErrorFileTooLarge;
   m_crc = static_cast<std::uint32_t>(crc32(m_crc, data, static_cast<uInt>(count)));
   m_uncompressed += count;
   m_stream.next_in = const_cast<std::uint8_t*>(data);
   m_stream.avail_in = static_cast<uInt>(count);
   return deflateStep(Z_NO_FLUSH);
+}
+
+platform::Status ZipWriter::reserveEntryData(std::size_t count) {
+  if (!m_entryOpen || !m_deflatedElsewhere) return platform::ERROR_INVALID_HANDLE;
+  if (m_uncompressed + count > m_limits.maxSize) return kErrorFileTooLarge;
+  m_uncompressed += count;
+  return platform::ERROR_SUCCESS;
+}
+
+platform::Status ZipWriter::writeDeflated(const std::uint8_t* deflated, std::size_t count,
+                                          std::uint32_t dataCrc, std::uint64_t dataSize) {
+  if (!m_entryOpen || !m_deflatedElsewhere) return platform::ERROR_INVALID_HANDLE;
+  if (m_position + count > m_limits.maxSize) return kErrorFileTooLarge;
+  if (const auto status = write(deflated, count); status != platform::ERROR_SUCCESS) {
+    return status;
+  }
+  m_compressed += count;
+  m_crc = static_cast<std::uint32_t>(crc32_combine(m_crc, dataCrc, static_cast<z_off_t>(dataSize)));
+  return platform::ERROR_SUCCESS;
 }
 
 platform::Status ZipWriter::patchLocalHeader() {
@@ -162,10 +182,12 @@ platform::Status ZipWriter::patchLocalHeader() {
 
 platform::Status ZipWriter::closeEntry() {
   if (!m_entryOpen) return platform::ERROR_SUCCESS;
-  m_stream.next_in = nullptr;
-  m_stream.avail_in = 0;
-  if (const auto status = deflateStep(Z_FINISH); status != platform::ERROR_SUCCESS) {
-    return status;
+  if (!m_deflatedElsewhere) {
+    m_stream.next_in = nullptr;
+    m_stream.avail_in = 0;
+    if (const auto status = deflateStep(Z_FINISH); status != platform::ERROR_SUCCESS) {
+      return status;
+    }
   }
   if (const auto status = patchLocalHeader(); status != platform::ERROR_SUCCESS) return status;
   m_entry.crc = m_crc;

@@ -12,6 +12,7 @@
 
 #include "machine_root_fixture.h"
 #include "native_machine.h"
+#include "native_thread_service.h"
 #include "parcelon_ctrl.h"
 #include "platform/clock.h"
 #include "random_source.h"
@@ -48,6 +49,7 @@ class ZipTest : public ::testing::Test {
   // A control whose archives may hold at most `limits` (to reach the records' limits cheaply).
   std::unique_ptr<ParcelonCtrl> makeControl(ArchiveLimits limits);
   RandomSource& random() { return m_random; }
+  platform::ThreadService& threads() { return m_threads; }
 
   // Files by Windows path on drive C: ("C:\in\x.txt").
   std::filesystem::path hostPath(const std::string& windowsPath) const;
@@ -72,6 +74,8 @@ class ZipTest : public ::testing::Test {
 
  private:
   platform::VirtualClock m_clock;
+  // Two workers whatever the host has, so that large entries always take the parallel way.
+  platform::NativeThreadService m_threads{2};
   std::unique_ptr<platform::NativeMachine> m_machine;
   std::uint32_t m_nextRandom = 1;
   FunctionRandomSource m_random;
