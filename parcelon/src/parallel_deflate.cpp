@@ -102,11 +102,8 @@ ParallelDeflate::Job& ParallelDeflate::slot(std::size_t sequence) {
 void ParallelDeflate::begin(ZipWriter& writer, std::uint64_t size) {
   abandon();
   m_writer = &writer;
-  // One chunk per worker for a middling entry, chunks of the largest size for a large one. A
-  // chunk never holds less than the window it is primed with.
   const std::uint64_t perWorker = (size + m_threads.workers() - 1) / m_threads.workers();
-  m_chunk =
-      static_cast<std::size_t>(std::clamp<std::uint64_t>(perWorker, kDictionarySize, kMaxChunk));
+  m_chunk = static_cast<std::size_t>(std::clamp<std::uint64_t>(perWorker, kMinChunk, kMaxChunk));
   m_first = 0;
   m_next = 0;
 }
@@ -155,12 +152,16 @@ platform::Status ParallelDeflate::openJob() {
 void ParallelDeflate::dispatch(Job& job, bool last) {
   job.last = last;
   m_filling = false;
-  job.pending = m_threads.start([&job] { job.run(); });
+  if (last) {
+    job.run();  // the workers have the chunks before it
+  } else {
+    job.pending = m_threads.start([&job] { job.run(); });
+  }
 }
 
 platform::Status ParallelDeflate::writeOldest() {
   Job& job = slot(m_first);
-  job.pending->wait();
+  if (job.pending) job.pending->wait();
   job.pending.reset();
   ++m_first;
   if (job.failed) return kErrorInvalidData;

@@ -5,6 +5,7 @@
 // in a single pass. The caller's thread hands the data in and writes the deflated chunks to the
 // archive in order. At most two chunks per worker are in hand at once, so memory stays bounded
 // however large the entry, and the buffers and deflate states are kept from entry to entry.
+// The last chunk is deflated on the caller's thread, which would otherwise only wait.
 #pragma once
 
 #include <cstddef>
@@ -22,8 +23,10 @@ class ParallelDeflate {
  public:
   // Entries smaller than this are deflated in one pass on the caller's thread: cutting them
   // up gains less than it costs.
-  static constexpr std::uint64_t kMinimumSize = 64 * 1024;
-  // The largest chunk; smaller entries are cut into one chunk per worker.
+  static constexpr std::uint64_t kMinimumSize = 16 * 1024;
+  // The smallest and the largest chunk: a middling entry is cut into one chunk per worker, a
+  // large one into chunks of the largest size.
+  static constexpr std::size_t kMinChunk = 8 * 1024;
   static constexpr std::size_t kMaxChunk = 256 * 1024;
 
   explicit ParallelDeflate(platform::ThreadService& threads);
