@@ -2,7 +2,8 @@
 // file). Kept small so that each backend can offer it over its own threads: the native one over
 // std::thread, the Win32 one over CreateThread (its compiler's runtime has no std::thread).
 // A task gets its data from the caller and hands back its results through it; it must not call
-// the platform's other services (files, registry), which belong to the caller's thread.
+// the platform's other services (files, registry), which belong to the caller's thread. Tasks
+// are started from one thread at a time, and every handle goes before the service does.
 #pragma once
 
 #include <functional>
