@@ -2,8 +2,10 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +26,28 @@ constexpr std::uint32_t kWatchMask =
     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR;
 
 std::string foldedHostName(std::string_view hostName) { return ansiToUpper(utf8ToAnsi(hostName)); }
+
+// NOTE: the kernel reports only the changes made through this host. On a file system that
+// other hosts change too, an index could miss their new names: such folders are scanned.
+bool sharedWithOtherHosts(int folder) {
+  struct statfs info {};
+  if (::fstatfs(folder, &info) != 0) return true;
+  switch (static_cast<unsigned long>(info.f_type)) {
+    case NFS_SUPER_MAGIC:
+    case SMB_SUPER_MAGIC:
+    case CIFS_SUPER_MAGIC:
+    case SMB2_SUPER_MAGIC:
+    case V9FS_MAGIC:
+    case CEPH_SUPER_MAGIC:
+    case AFS_SUPER_MAGIC:
+    case AFS_FS_MAGIC:
+    case CODA_SUPER_MAGIC:
+    case FUSE_SUPER_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
 
 bool entryExists(const fs::path& path) {
   struct stat info {};
@@ -108,10 +132,11 @@ FolderIndex::Folder* FolderIndex::build(const fs::path& folder, const Key& key) 
   struct stat info {};
   DIR* directory = ::opendir(folder.c_str());
   const bool same = directory != nullptr && ::fstat(::dirfd(directory), &info) == 0 &&
-                    Key{info.st_dev, info.st_ino} == key && !m_byWatch.contains(watch);
+                    Key{info.st_dev, info.st_ino} == key && !m_byWatch.contains(watch) &&
+                    !sharedWithOtherHosts(::dirfd(directory));
   if (!same) {
-    // Another folder took the name meanwhile, or the watch is one we hold for another name of
-    // the same folder: this lookup scans.
+    // Another folder took the name meanwhile, the watch is one we hold for another name of the
+    // same folder, or other hosts change the folder too: this lookup scans.
     if (directory != nullptr) ::closedir(directory);
     if (!m_byWatch.contains(watch)) ::inotify_rm_watch(m_notify, watch);
     return nullptr;
