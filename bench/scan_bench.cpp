@@ -19,7 +19,7 @@
 #include "bench_timing.h"
 #include "forms/headless_ui.h"
 #include "frame/frm_main.h"
-#include "frame/program.h"
+#include "context/program.h"
 #include "native_machine.h"
 #include "platform/clock.h"
 #include "scan/mdl_file_search.h"
@@ -101,8 +101,25 @@ std::size_t countLines(const fs::path& file) {
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "Usage: scan_bench [FOLDER]\n"
+    "Times the file scan against find on 100,000 generated files. FOLDER, when given, keeps the\n"
+    "tree between runs: a folder that does not exist yet, or one an earlier run filled.\n";
+
+// Only a folder this bench may fill: missing, or holding a tree an earlier run made. Anything
+// else (an option, a folder with other files) is refused before a file is written.
+bool acceptableFolder(const fs::path& folder) {
+  std::error_code error;
+  if (!fs::exists(folder, error)) return true;
+  return fs::is_directory(folder, error) && fs::exists(folder / "dosdevices" / "c:", error);
+}
+
 int main(int argc, char** argv) {
   // An optional argument names a folder that keeps the tree between runs (for profiling).
+  if (argc > 2 || (argc == 2 && (argv[1][0] == '-' || !acceptableFolder(argv[1])))) {
+    std::fputs(kUsage, argc == 2 && std::string(argv[1]) == "--help" ? stdout : stderr);
+    return argc == 2 && std::string(argv[1]) == "--help" ? 0 : 2;
+  }
   const bool keep = argc > 1;
   fs::path root;
   if (keep) {
@@ -127,7 +144,7 @@ int main(int argc, char** argv) {
   std::ostringstream log;
   forms::HeadlessUi ui(log);
   migration::Program program(machine, ui, "");
-  migration::frmMain& form = program.mainForm();
+  migration::frmMain& form = program.sharedForm<migration::frmMain>();
   // Every standard type: the widest selection a technician makes.
   std::string patterns;
   for (const char* list : migration::kStandardFilePatterns) {

@@ -12,12 +12,12 @@ cmake --build "$build_dir" --target machines >/dev/null
 bin="$PWD/$build_dir/bin"
 simwin="$bin/simwin"
 
-# The tool's own folder, as on the share it is run from: its CONFIG.MIG, and the script.mig it
-# writes.
+# The tool's own folder, as on the share it is run from: its CONFIG.MIG and printer lists, and the
+# script.mig it writes.
 program_dir="$PWD/$build_dir/program"
 rm -rf "$program_dir"
 mkdir -p "$program_dir"
-cp samples/program/CONFIG.MIG "$program_dir/"
+cp samples/program/CONFIG.MIG samples/program/printlist.txt samples/program/printers.log "$program_dir/"
 export TRANSVALE_PROGRAM_DIR="$program_dir"
 
 show_machine() {

@@ -10,8 +10,8 @@
 #include "frame/frm_about.h"
 #include "frame/frm_main.h"
 #include "frame/frm_status_message.h"
-#include "frame/mdl_main.h"
-#include "frame/program.h"
+#include "frame/start_up.h"
+#include "context/program.h"
 #include "gui/qt_text.h"
 #include "gui/qt_ui.h"
 #include "scan/frm_add_type.h"
@@ -91,7 +91,7 @@ class Camera {
 
 // The found files as a scan of the configured types lists them, the first two selected.
 void scanForPicture(migration::Program& program) {
-  migration::frmMain& main = program.mainForm();
+  migration::frmMain& main = program.sharedForm<migration::frmMain>();
   // With no type chosen the scan would stop at a message box.
   if (migration::GetFilePatterns(program).empty()) return;
   main.cmdFileScan_Click(1);
@@ -102,7 +102,7 @@ void scanForPicture(migration::Program& program) {
 
 void shootMainWindow(migration::Program& program, Camera& camera) {
   static const char* const kPages[] = {"frmMain-export", "frmMain-backup", "frmMain-restore"};
-  migration::frmMain& main = program.mainForm();
+  migration::frmMain& main = program.sharedForm<migration::frmMain>();
   scanForPicture(program);
   for (std::size_t tab = 0; tab < main.tabRTF.count(); ++tab) {
     main.tabRTF.select(tab);
@@ -112,13 +112,13 @@ void shootMainWindow(migration::Program& program, Camera& camera) {
 }
 
 void shootSmallWindows(migration::Program& program, Camera& camera) {
-  migration::frmStatusMessage& status = program.statusMessageForm();
+  migration::frmStatusMessage& status = program.sharedForm<migration::frmStatusMessage>();
   status.show();
   for (int tick = 0; tick < 3; ++tick) status.Timer1_Timer();
   camera.shoot(status, "frmStatusMessage");
   status.hide();
 
-  migration::frmMessage& message = program.messageForm();
+  migration::frmMessage& message = program.sharedForm<migration::frmMessage>();
   message.Cancel_Message("Searching drive C: for user documents...");
   camera.shoot(message, "frmMessage");
   message.Close_Message();
@@ -132,7 +132,7 @@ void shootSmallWindows(migration::Program& program, Camera& camera) {
 // The folder the master-file picker opens on: where the main window expects the master file,
 // when that folder is there.
 std::string masterFileFolder(migration::Program& program) {
-  const std::string& file = program.mainForm().txtMigFile.text();
+  const std::string& file = program.sharedForm<migration::frmMain>().txtMigFile.text();
   const std::string folder = file.substr(0, file.find_last_of('\\'));
   return program.files().folderExists(folder) ? folder : "C:\\";
 }
@@ -140,11 +140,11 @@ std::string masterFileFolder(migration::Program& program) {
 void shootDialogs(migration::Program& program, Camera& camera) {
   // The directory picker opened where the scan found the first document.
   migration::frmBrowse browseFolder(program);
-  const forms::ListView& found = program.mainForm().lvFiles;
+  const forms::ListView& found = program.sharedForm<migration::frmMain>().lvFiles;
   const std::string documents = found.count() > 0 ? found.cell(0, 0) : "C:\\";
   Camera::duringModal(
       [&] {
-        platform::ignoreFailure(browseFolder.Dir1.setPath(documents));
+        platform::ignoreFailure(browseFolder.Dir1.setPath(documents), "the folder a screenshot shows");
         camera.shoot(browseFolder, "frmBrowse");
         browseFolder.cmdCancel.click();
       },
@@ -154,7 +154,7 @@ void shootDialogs(migration::Program& program, Camera& camera) {
   const std::string folder = masterFileFolder(program);
   Camera::duringModal(
       [&] {
-        platform::ignoreFailure(browseMaster.Dir1.setPath(folder));
+        platform::ignoreFailure(browseMaster.Dir1.setPath(folder), "the folder a screenshot shows");
         camera.shoot(browseMaster, "frmBrowse-master");
         browseMaster.cmdCancel.click();
       },
@@ -191,7 +191,7 @@ void shootToolWindows(migration::Program& program, Camera& camera) {
       },
       [&] { exclude.show(forms::ShowMode::Modal); });
 
-  migration::frmRegEnum& builder = program.regEnumForm();
+  migration::frmRegEnum& builder = program.sharedForm<migration::frmRegEnum>();
   builder.show(forms::ShowMode::Modeless);
   builder.txtSubKey.setText("SOFTWARE/Microsoft/Office");
   builder.Command2_Click();
@@ -226,7 +226,7 @@ int takeScreenshots(platform::Machine& machine, const std::filesystem::path& fol
   {
     migration::Program program(machine, ui, "");
     migration::Main(program);
-    if (!program.hasMainForm() || !program.mainForm().visible()) {
+    if (!program.hasSharedForm<migration::frmMain>() || !program.sharedForm<migration::frmMain>().visible()) {
       log << "the main window did not open\n";
       ui.closeAll();
       return 1;

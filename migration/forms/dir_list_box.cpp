@@ -13,7 +13,7 @@ std::string joinPath(const std::string& directory, const std::string& name) {
 
 DirListBox::DirListBox(std::string name, platform::FileSystem& files)
     : Control(std::move(name)), m_files(files) {
-  platform::ignoreFailure(setPath(m_files.currentDirectory()));
+  platform::ignoreFailure(setPath(m_files.currentDirectory()), "a current directory that cannot be listed");
 }
 
 platform::Status DirListBox::setPath(const std::string& path) {

@@ -20,7 +20,7 @@ bool listed(std::uint32_t attributes) {
 
 FileListBox::FileListBox(std::string name, platform::FileSystem& files, std::string pattern)
     : Control(std::move(name)), m_files(files), m_pattern(pattern), m_patterns(pattern) {
-  platform::ignoreFailure(setPath(m_files.currentDirectory()));
+  platform::ignoreFailure(setPath(m_files.currentDirectory()), "a current directory that cannot be listed");
 }
 
 platform::Status FileListBox::setPath(const std::string& path) {

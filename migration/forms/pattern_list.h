@@ -1,5 +1,5 @@
-// File name patterns joined by ";" ("*.doc;*.dot"), each matched against a whole file name
-// without regard to case: "*" matches any run of characters, also an empty one, "?" exactly one.
+// File name patterns joined by ";" ("*.doc;*.dot"), each matched against a whole file name as
+// platform::matchesWildcard does: without regard to case, "*" any run of characters, "?" one.
 #pragma once
 
 #include <string>
@@ -15,9 +15,7 @@ class PatternList {
   const std::vector<std::string>& patterns() const { return m_patterns; }
 
  private:
-  std::vector<std::string> m_patterns;  // upper-cased
+  std::vector<std::string> m_patterns;
 };
-
-bool wildcardMatch(std::string_view upperPattern, std::string_view upperName);
 
 }  // namespace forms

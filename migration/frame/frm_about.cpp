@@ -1,7 +1,7 @@
 #include "frame/frm_about.h"
 
-#include "capture/mdl_registry.h"
-#include "frame/program.h"
+#include "context/mdl_registry.h"
+#include "context/program.h"
 
 #ifndef TRANSVALE_VERSION
 #define TRANSVALE_VERSION "0.0.0"

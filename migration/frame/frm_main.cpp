@@ -1,15 +1,17 @@
 // The main window's behaviour: load and unload, the status line, the list commands, the check
 // boxes and the menus. The scan, copy and browse commands live in frm_main_file_commands.cpp,
-// the export and restore commands in frm_main_state_commands.cpp.
+// the export command in frm_main_export_command.cpp and the restore commands in
+// frm_main_restore_commands.cpp.
 #include "frame/frm_main.h"
 
 #include <optional>
 
-#include "capture/mdl_registry.h"
+#include "context/mdl_registry.h"
 #include "frame/frm_about.h"
 #include "frame/frm_status_message.h"
-#include "frame/mdl_config.h"
-#include "frame/program.h"
+#include "context/mdl_config.h"
+#include "frame/save_defaults.h"
+#include "context/program.h"
 #include "scan/frm_exclude.h"
 #include "script/frm_reg_enum.h"
 
@@ -35,7 +37,51 @@ constexpr const char* kRemoveEveryoneFromPowerUsers =
   return platform::ERROR_SUCCESS;
 }
 
+// The text box or check box a module names, for a window that may be const.
+template <typename Window>
+auto& fieldOf(Window& window, MainWindow::Field which) {
+  switch (which) {
+    case MainWindow::Field::FileDir: return window.txtFileDir;
+    case MainWindow::Field::MigFile: return window.txtMigFile;
+    case MainWindow::Field::RestoreFiles: return window.txtRestoreFiles;
+    case MainWindow::Field::LimitLength: return window.txtLimitLength;
+    case MainWindow::Field::MigrateDir: break;
+  }
+  return window.txtMigrateDir;
+}
+
+template <typename Window>
+auto& optionOf(Window& window, MainWindow::Option which) {
+  switch (which) {
+    case MainWindow::Option::SaveDirectories: return window.chkSaveDir;
+    case MainWindow::Option::DataOnly: return window.chkData;
+    case MainWindow::Option::RestoreDocuments: return window.chkRestoreFiles;
+    case MainWindow::Option::CustomTypes: break;
+  }
+  return window.chkCustom;
+}
+
 }  // namespace
+
+std::string frmMain::fieldText(Field which) const { return fieldOf(*this, which).text(); }
+
+void frmMain::setFieldText(Field which, const std::string& text) {
+  fieldOf(*this, which).setText(text);
+}
+
+bool frmMain::isChecked(Option which) const { return optionOf(*this, which).checked(); }
+
+void frmMain::check(Option which) { optionOf(*this, which).setValue(forms::CheckState::Checked); }
+
+std::vector<std::size_t> frmMain::selectedStandardTypes() const {
+  return lstStandardFiles.selectedIndexes();
+}
+
+std::vector<std::string> frmMain::driveEntries() const {
+  std::vector<std::string> entries;
+  for (std::size_t i = 0; i < drvScan.count(); ++i) entries.push_back(drvScan.item(i));
+  return entries;
+}
 
 void frmMain::createZipComponent() {
   auto created = parcelon::xZip::create(m_program.machine());
@@ -49,14 +95,14 @@ void frmMain::Form_Load() {
   Text1.setText("");
   applyDefaultRestoreDirectory();
   // A configuration value that does not fit leaves the later ones unapplied, and that is all.
-  platform::ignoreFailure(applyConfiguration());
+  platform::ignoreFailure(applyConfiguration(), "a configuration value that does not fit");
   if (session.strUserName.empty()) {
     session.strUserName = "Local";
     txtUser.setText(session.strUserName);
   }
   txtMigrateDir.setText("c:\\migrate\\" + session.strUserName);
   // One level only: without c:\migrate the directory is simply not there yet.
-  platform::ignoreFailure(m_program.files().createFolder(txtMigrateDir.text()));
+  platform::ignoreFailure(m_program.files().createFolder(txtMigrateDir.text()), "the user's folder under c:\\migrate");
   txtFileDir.setText(txtMigrateDir.text());
   txtMigFile.setText(txtMigrateDir.text() + "\\migration\\master.mig");
   if (lvType.count() > 0) chkCustom.setValue(forms::CheckState::Checked);
@@ -97,14 +143,16 @@ platform::Status frmMain::applyConfiguration() {
   }
   optMigTo[static_cast<std::size_t>(*to)].setValue(true);
 
-  if (const auto status = selectEntries(lstStandardFiles, fileTypes); status) return status;
-  if (const auto status = selectEntries(lstMigration, settings); status) return status;
+  if (const auto status = selectEntries(lstStandardFiles, fileTypes); status.failed()) return status;
+  if (const auto status = selectEntries(lstMigration, settings); status.failed()) return status;
   for (const std::string& extension : customTypes) lvType.add({extension, {}, false});
   LoadExcludeList(config);
   return platform::ERROR_SUCCESS;
 }
 
 void frmMain::runAutoMode() {
+  // One run in the log for the whole sequence, so that its summary covers the copy too.
+  RunLog::Scope run(m_program.runLog(), "Unattended export");
   cmdMigrate_Click(0);
   cmdFileScan_Click(0);
   cmdSelAll_Click(2);
@@ -122,8 +170,8 @@ void frmMain::runRestoreMode() {
 void frmMain::Form_Unload() {
   // Started and forgotten: the program does not wait for it and a failure changes nothing.
   platform::ignoreFailure(m_program.machine().processes().start(
-      kRemoveEveryoneFromPowerUsers, platform::WindowStyle::Hidden, platform::Wait::No));
-  frmStatusMessage& status = m_program.statusMessageForm();
+      kRemoveEveryoneFromPowerUsers, platform::WindowStyle::Hidden, platform::Wait::No), "removing Everyone from Power Users");
+  frmStatusMessage& status = m_program.sharedForm<frmStatusMessage>();
   status.setTopmost(false);
   status.unload();
 }
@@ -144,11 +192,11 @@ void frmMain::creatpath(const std::string& path, int level) {
     const std::string prefix = path.substr(0, i);
     if (!m_program.files().folderExists(prefix)) {
       // Skipped without a message: the caller finds out when it writes into it.
-      platform::ignoreFailure(m_program.files().createFolder(prefix));
+      platform::ignoreFailure(m_program.files().createFolder(prefix), "a folder of creatpath");
     }
   }
   if (!m_program.files().folderExists(path)) {
-    platform::ignoreFailure(m_program.files().createFolder(path));
+    platform::ignoreFailure(m_program.files().createFolder(path), "a folder of creatpath");
   }
 }
 
@@ -214,7 +262,7 @@ void frmMain::mnuOptionsExclude_Click() {
 }
 
 // Modeless: the builder may stay open beside the main window, and outlive it.
-void frmMain::mnuScript_Click() { m_program.regEnumForm().show(forms::ShowMode::Modeless); }
+void frmMain::mnuScript_Click() { m_program.sharedForm<frmRegEnum>().show(forms::ShowMode::Modeless); }
 
 void frmMain::mnuHelpAbout_Click() {
   frmAbout about(m_program);

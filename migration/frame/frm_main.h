@@ -2,9 +2,12 @@
 // the status bar, the hidden working controls the modules use, the menus and every command.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "context/main_window.h"
 #include "forms/check_box.h"
 #include "forms/command_button.h"
 #include "forms/control_array.h"
@@ -27,17 +30,31 @@
 namespace migration {
 
 class Program;
+class RestoreReport;
 
-class frmMain final : public forms::Form {
+class frmMain final : public forms::Form, public MainWindow {
  public:
   explicit frmMain(Program& program);
   ~frmMain() override;
 
   // Public methods other modules call.
-  void Update_Status(int panel, const std::string& text);
-  void Select_All();
-  void RestoreFilesAlso();
-  void creatpath(const std::string& path, int level);
+  void Update_Status(int panel, const std::string& text) override;
+  void Select_All() override;
+  void RestoreFilesAlso() override;
+  void creatpath(const std::string& path, int level) override;
+
+  // What the modules see of the window.
+  std::string fieldText(Field field) const override;
+  void setFieldText(Field field, const std::string& text) override;
+  bool isChecked(Option option) const override;
+  void check(Option option) override;
+  forms::ListView& foundFiles() override { return lvFiles; }
+  forms::ListView& customTypes() override { return lvType; }
+  std::vector<std::size_t> selectedStandardTypes() const override;
+  std::size_t settingsCount() const override { return lstMigration.count(); }
+  bool settingSelected(std::size_t index) const override { return lstMigration.selected(index); }
+  std::vector<std::string> driveEntries() const override;
+  parcelon::xZip* zipComponent() override { return xZip.get(); }
 
   // Event procedures, by control.
   void tabRTF_Click();
@@ -61,6 +78,7 @@ class frmMain final : public forms::Form {
   void mnuMigrationExport_Click();
   void mnuMigrationRestoreDocs_Click();
   void mnuMigrationRestore_Click();
+  void mnuMigrationRestoreLog_Click();
   void mnuOptionsCustom_Click();
   void mnuOptionsExclude_Click();
   void mnuScript_Click();
@@ -163,10 +181,16 @@ class frmMain final : public forms::Form {
   // Copies the configuration into the controls; stops at the first value that does not fit.
   [[nodiscard]] platform::Status applyConfiguration();
   void runAutoMode();
+  void enableScanCommands(bool enabled);
   void runRestoreMode();
+  // Runs a restore in the run log's "Restore" run, with a report that `restore` fills; writes
+  // the report into the log and shows its summary in the status line.
+  void runRestore(const std::function<void(RestoreReport&)>& restore);
 
   Program& m_program;
   int m_frontPage = 0;
+  // The report of the restore that runs, which RestoreFilesAlso adds its archive to.
+  RestoreReport* m_restoreReport = nullptr;
 };
 
 }  // namespace migration

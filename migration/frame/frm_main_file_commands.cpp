@@ -1,7 +1,7 @@
 // The main window's scan, copy, browse and custom type commands.
 #include "frame/frm_main.h"
-#include "frame/mdl_config.h"
-#include "frame/program.h"
+#include "context/mdl_config.h"
+#include "context/program.h"
 #include "platform/text_encoding.h"
 #include "scan/frm_add_type.h"
 #include "scan/frm_browse.h"
@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kBackupPage = 1;
 constexpr const char* kDataDirectory = "C:\\Data";
+constexpr const char* kDataDrive = "D:\\";
 constexpr const char* kScanMessage = "Searching for files. Press Cancel to stop the search.";
 
 // chkData counts as set when it is checked or grey.
@@ -45,17 +46,31 @@ void frmMain::cmdFileScan_Click(int /*index*/) {
     return;
   }
   lvFiles.clear();
-  frmMessage& progress = m_program.messageForm();
+  // A second scan started from the window while this one lets events in would fill the same
+  // list twice over: the scan commands wait until this one has ended.
+  enableScanCommands(false);
+  frmMessage& progress = m_program.sharedForm<frmMessage>();
   progress.Cancel_Message(kScanMessage);
-  ScanForFiles(m_program, drvScan.drive().substr(0, 2) + "\\", patterns);
+  const std::string chosen = drvScan.drive().substr(0, 2) + "\\";
+  ScanForFiles(m_program, chosen, patterns);
   // NOTE: D: is searched as well, always: the data drive of the workstations this was made for.
-  ScanForFiles(m_program, "D:\\", patterns);
+  // Once, though: when the chosen drive is D: its files are listed once.
+  if (!platform::ansiEqualNoCase(chosen, kDataDrive)) ScanForFiles(m_program, kDataDrive, patterns);
   cmdDeselAll_Click(2);
+  enableScanCommands(true);
   progress.Close_Message();
   bFilesScanned = true;
 }
 
+void frmMain::enableScanCommands(bool enabled) {
+  for (std::size_t i = 0; i < cmdFileScan.count(); ++i) cmdFileScan[i].setEnabled(enabled);
+  for (const auto& item : mnuMigration.children()) {
+    if (item->name() == "mnuMigrationScan") item->setEnabled(enabled);
+  }
+}
+
 void frmMain::cmdCopyFiles_Click(int /*index*/) {
+  RunLog::Scope run(m_program.runLog(), "Copy");
   tabRTF.select(kBackupPage);
   if (isSet(chkData)) {
     Update_Status(1, std::string("Copying ") + kDataDirectory);

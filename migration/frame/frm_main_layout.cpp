@@ -1,7 +1,7 @@
 // The main window's controls: their names, captions, tool tips, list entries and menus.
 #include "frame/frm_main.h"
 
-#include "frame/program.h"
+#include "context/program.h"
 
 namespace migration {
 
@@ -154,9 +154,10 @@ frmMain::frmMain(Program& program)
   addControls();
   connectHandlers();
   createZipComponent();
+  m_program.setMainWindow(this);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() { m_program.setMainWindow(nullptr); }
 
 void frmMain::buildMenus() {
   mnuFile.add("mnuFileSave", "Save Configuration").onClick = [this] { mnuFileSave_Click(); };
@@ -180,6 +181,9 @@ void frmMain::buildMenus() {
   };
   mnuMigration.add("mnuMigrationRestore", "Restore User Settings").onClick = [this] {
     mnuMigrationRestore_Click();
+  };
+  mnuMigration.add("mnuMigrationRestoreLog", "View Restore Log").onClick = [this] {
+    mnuMigrationRestoreLog_Click();
   };
 
   mnuOptions.add("mnuOptionsCustom", "Add Custom File Type").onClick = [this] {

@@ -1,6 +1,6 @@
 #include "frame/frm_status_message.h"
 
-#include "frame/program.h"
+#include "context/program.h"
 
 namespace migration {
 

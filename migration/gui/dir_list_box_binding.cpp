@@ -111,7 +111,7 @@ void DirListBoxBinding::userOpened(QTreeWidgetItem* item) {
   if (!acceptsUserAction() || item == nullptr) return;
   const std::string path = fromQt(item->data(0, kPathRole).toString());
   // A folder that cannot be opened leaves the list where it was, as the model decides.
-  platform::ignoreFailure(model<forms::DirListBox>().setPath(path));
+  platform::ignoreFailure(model<forms::DirListBox>().setPath(path), "a folder the user chose that cannot be opened");
   resync();
 }
 

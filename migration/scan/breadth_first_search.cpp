@@ -62,9 +62,17 @@ void BreadthFirstSearch::queueSubdirectories(const Listing& listing, SearchVisit
   }
 }
 
+bool BreadthFirstSearch::enterOnce(const std::string& directory) {
+  const auto identity = m_files.identity(directory);
+  // A directory whose identity cannot be read is entered: better twice than never.
+  return !identity || m_entered.insert(*identity).second;
+}
+
 void BreadthFirstSearch::run(const std::string& start, SearchVisitor& visitor) {
   m_queue.clear();
+  m_entered.clear();
   const std::string startPath = directoryListPath(m_files, start);
+  if (!enterOnce(startPath)) return;
   auto first = list(startPath);
   // A drive that is not ready or a missing directory: nothing found, nothing queued.
   if (!first) return;
@@ -77,6 +85,7 @@ void BreadthFirstSearch::run(const std::string& start, SearchVisitor& visitor) {
   for (std::size_t next = 0; next < m_queue.size(); ++next) {
     if (visitor.cancelled()) break;
     const std::string directory = m_queue[next];
+    if (!enterOnce(directory)) continue;
     auto listing = list(directory);
     // A directory that cannot be read contributes nothing; the walk goes on.
     if (!listing) continue;
@@ -86,6 +95,7 @@ void BreadthFirstSearch::run(const std::string& start, SearchVisitor& visitor) {
     }
   }
   m_queue.clear();
+  m_entered.clear();
 }
 
 }  // namespace migration

@@ -1,10 +1,12 @@
 // The breadth-first walk of a directory tree that the file scan of the main window and the script
 // builder's search share. Directories are visited level by level, by name without regard to case
 // within each parent; the files of one directory are reported together, by name. Hidden and
-// system entries are neither listed nor entered.
+// system entries are neither listed nor entered, and each directory is entered once, however
+// many paths (links, junctions) lead to it: a link back to a parent is no endless loop.
 #pragma once
 
 #include <cstddef>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,11 +47,14 @@ class BreadthFirstSearch {
     std::vector<std::string> subdirectories;      // full paths, by name
   };
   [[nodiscard]] platform::Result<Listing> list(const std::string& directory);
+  // False when the directory was entered before by another path.
+  bool enterOnce(const std::string& directory);
   void queueSubdirectories(const Listing& listing, SearchVisitor& visitor);
 
   platform::FileSystem& m_files;
   forms::PatternList m_patterns;
   std::vector<std::string> m_queue;
+  std::set<platform::FileIdentity> m_entered;
 };
 
 // The path a directory list shows: the full path as stored, without a trailing backslash except

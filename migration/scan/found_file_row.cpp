@@ -8,8 +8,8 @@ forms::ListItem foundFileRow(const std::string& directory, const platform::Direc
                              const RegionalFormat& format) {
   forms::ListItem row;
   row.text = directory;
-  row.subItems = {file.name, RegionalFormat::kilobytes(file.size),
-                  RegionalFormat::shortDate(format.localTime(file.lastWrite))};
+  row.subItems = {file.name, format.kilobytes(file.size),
+                  format.shortDate(format.localTime(file.lastWrite))};
   return row;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "forms/list_view.h"
-#include "frame/regional_format.h"
+#include "context/regional_format.h"
 #include "platform/file_system.h"
 
 namespace migration {

@@ -1,8 +1,7 @@
 #include "scan/frm_add_type.h"
 
-#include "frame/frm_main.h"
-#include "frame/mdl_config.h"
-#include "frame/program.h"
+#include "context/mdl_config.h"
+#include "context/program.h"
 
 namespace migration {
 
@@ -50,7 +49,7 @@ void frmAddType::Add_Types() {
 }
 
 void frmAddType::RefreshTypeList() {
-  forms::ListView& lvType = m_program.mainForm().lvType;
+  forms::ListView& lvType = m_program.mainWindow().customTypes();
   lvType.clear();
   for (std::string& type : splitCommaList(m_program.config.varDefaultCustomTypes)) {
     lvType.add({std::move(type), {}, false});

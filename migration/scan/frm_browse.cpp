@@ -1,7 +1,6 @@
 #include "scan/frm_browse.h"
 
-#include "frame/frm_main.h"
-#include "frame/program.h"
+#include "context/program.h"
 #include "platform/text_encoding.h"
 #include "scan/frm_new_dir.h"
 
@@ -41,7 +40,7 @@ std::string frmBrowse::Get_Dir(int mode) {
 
 void frmBrowse::Drive1_Change() {
   // A drive that cannot be read leaves the directory list where it was.
-  platform::ignoreFailure(Dir1.setPath(Drive1.drive().substr(0, 2)));
+  platform::ignoreFailure(Dir1.setPath(Drive1.drive().substr(0, 2)), "a drive that cannot be read");
 }
 
 void frmBrowse::Dir1_Change() {
@@ -49,7 +48,7 @@ void frmBrowse::Dir1_Change() {
     strSelected = Dir1.path();
     return;
   }
-  platform::ignoreFailure(filMig.setPath(Dir1.path()));
+  platform::ignoreFailure(filMig.setPath(Dir1.path()), "a folder whose files cannot be listed");
   std::string first;
   if (filMig.count() > 0) {
     filMig.setListIndex(0);
@@ -66,7 +65,7 @@ void frmBrowse::cmdOK_Click() {
     return;
   }
   if (platform::ansiToUpper(Dir1.path()) == "C:\\") {
-    m_program.mainForm().txtRestoreFiles.setText("C:\\");
+    m_program.mainWindow().setFieldText(MainWindow::Field::RestoreFiles, "C:\\");
   }
   bOK = true;
   unload();

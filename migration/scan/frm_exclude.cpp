@@ -1,8 +1,8 @@
 #include "scan/frm_exclude.h"
 
-#include "capture/mdl_registry.h"
-#include "frame/mdl_config.h"
-#include "frame/program.h"
+#include "context/mdl_registry.h"
+#include "context/mdl_config.h"
+#include "context/program.h"
 
 namespace migration {
 
@@ -39,7 +39,7 @@ void frmExclude::Form_Load() {
 
 void frmExclude::Drive1_Change() {
   // A drive that cannot be read leaves the directory list where it was.
-  platform::ignoreFailure(Dir1.setPath(Drive1.drive().substr(0, 2)));
+  platform::ignoreFailure(Dir1.setPath(Drive1.drive().substr(0, 2)), "a drive that cannot be read");
 }
 
 void frmExclude::FillExcludeList() {

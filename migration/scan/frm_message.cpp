@@ -1,6 +1,6 @@
 #include "scan/frm_message.h"
 
-#include "frame/program.h"
+#include "context/program.h"
 
 namespace migration {
 

@@ -1,7 +1,7 @@
 #include "scan/frm_new_dir.h"
 
 #include "forms/dir_list_box.h"
-#include "frame/program.h"
+#include "context/program.h"
 
 namespace migration {
 
@@ -33,7 +33,7 @@ void frmNewDir::cmdOk_Click() {
   }
   // An existing directory, an invalid name or a read-only medium is not reported.
   platform::ignoreFailure(
-      m_program.files().createFolder(forms::joinPath(strParent, txtDir.text())));
+      m_program.files().createFolder(forms::joinPath(strParent, txtDir.text())), "creating the new directory");
   unload();
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/configuration.h"
+#include "context/configuration.h"
 
 namespace migration {
 

@@ -1,8 +1,7 @@
 #include "scan/mdl_file_search.h"
 
 #include "forms/dir_list_box.h"
-#include "frame/frm_main.h"
-#include "frame/program.h"
+#include "context/program.h"
 #include "scan/breadth_first_search.h"
 #include "scan/found_file_row.h"
 #include "scan/mdl_exclude.h"
@@ -20,7 +19,7 @@ class MainWindowScan final : public SearchVisitor {
  public:
   explicit MainWindowScan(Program& program)
       : m_program(program),
-        m_form(program.mainForm()),
+        m_form(program.mainWindow()),
         m_format(program.regionalFormat()),
         m_excluded(program.config.arrExcludeList) {}
 
@@ -32,18 +31,18 @@ class MainWindowScan final : public SearchVisitor {
     forms::ListItem row = foundFileRow(directory, file, m_format);
     if (level == SearchLevel::Start) {
       // Listed without yielding, ahead of what earlier scans left in the list.
-      m_form.lvFiles.insert(index, std::move(row));
+      m_form.foundFiles().insert(index, std::move(row));
     } else {
       // Lets a Cancel click (or any other command) in before each file.
       m_program.ui().doEvents();
-      m_form.lvFiles.add(std::move(row));
+      m_form.foundFiles().add(std::move(row));
     }
-    m_form.Update_Status(2, "Found " + std::to_string(m_form.lvFiles.count()) + " Files");
+    m_form.Update_Status(2, "Found " + std::to_string(m_form.foundFiles().count()) + " Files");
   }
 
  private:
   Program& m_program;
-  frmMain& m_form;
+  MainWindow& m_form;
   const RegionalFormat& m_format;
   ExcludeMatcher m_excluded;
 };
@@ -55,17 +54,17 @@ std::string withBackslash(const std::string& directory) {
 }  // namespace
 
 void ScanForFiles(Program& program, const std::string& start, const std::string& patterns) {
-  frmMain& form = program.mainForm();
+  MainWindow& form = program.mainWindow();
   form.Update_Status(1, "Scanning " + start + " for files...");
   // Rows of an earlier call stay in the list, and so in the count.
-  form.Update_Status(2, "Found " + std::to_string(form.lvFiles.count()) + " Files");
+  form.Update_Status(2, "Found " + std::to_string(form.foundFiles().count()) + " Files");
   MainWindowScan visitor(program);
   BreadthFirstSearch(program.files(), patterns).run(start, visitor);
   form.Update_Status(1, "Ready");
 }
 
 bool CopyTree(platform::FileSystem& files, const std::string& source, const std::string& target,
-              const bool& proceed, const std::string& pattern) {
+              Subfolders subfolders, const std::string& pattern, MissingFolders missing) {
   const std::string from = withBackslash(source);
   const std::string to = withBackslash(target);
 
@@ -86,15 +85,17 @@ bool CopyTree(platform::FileSystem& files, const std::string& source, const std:
       if (entry.attributes & kNotCopied) continue;
       // A file that cannot be copied is skipped without notice.
       platform::ignoreFailure(
-          files.copyFile(from + entry.name, to + entry.name, platform::Overwrite::Yes));
+          files.copyFile(from + entry.name, to + entry.name, platform::Overwrite::Yes), "a file of the data directory");
     }
   }
 
+  if (subfolders == Subfolders::Skip) return true;
   for (const std::string& name : subdirectories) {
-    if (!proceed) break;
-    if (!files.folderExists(to + name)) return false;
+    if (!files.folderExists(to + name)) {
+      if (missing == MissingFolders::Stop || files.createFolder(to + name).failed()) return false;
+    }
     // A failure further down does not stop this level.
-    CopyTree(files, from + name, to + name, proceed, pattern);
+    CopyTree(files, from + name, to + name, subfolders, pattern, missing);
   }
   return true;
 }

@@ -16,11 +16,19 @@ class Program;
 // the next directory once bCancel is set, and reports its progress in the status line.
 void ScanForFiles(Program& program, const std::string& start, const std::string& patterns);
 
+// Whether CopyTree goes on into the sub-directories of a level.
+enum class Subfolders { Skip, Enter };
+// What CopyTree does with a sub-directory that has no counterpart under the target.
+enum class MissingFolders { Stop, Create };
+
 // Copies the files of `source` matching `pattern` into `target`, replacing existing ones, then
-// walks each sub-directory of `source` that also exists under `target` while `proceed` holds.
-// Creates no directory. False when a sub-directory has no counterpart under `target`: the
-// later sub-directories of that level are left out. Failed file copies are passed over.
+// with Subfolders::Enter walks each sub-directory of `source` that also exists under `target`.
+// With MissingFolders::Stop it creates no directory, and returns false when a sub-directory has
+// no counterpart under `target`: the later sub-directories of that level are left out. With
+// MissingFolders::Create it creates the counterpart, and returns false when it cannot (leaving
+// out the later ones likewise). Failed file copies are passed over.
 bool CopyTree(platform::FileSystem& files, const std::string& source, const std::string& target,
-              const bool& proceed, const std::string& pattern);
+              Subfolders subfolders, const std::string& pattern,
+              MissingFolders missing = MissingFolders::Stop);
 
 }  // namespace migration

@@ -8,16 +8,17 @@ namespace migration {
 
 class Program;
 
-// The pattern lists of the standard types, by their index in lstStandardFiles. Where a list
-// text names other extensions than these (Excel shows .xla, searches .xle), the search uses these.
+// The pattern lists of the standard types, by their index in lstStandardFiles. Each searches at
+// least what its list text names, so that a user who ticks "MS Excel (*.xls, *.xla)" keeps every
+// .xla; the extensions searched beyond the text (.xle, .ppj, .jpeg, .tif, .pdf, .kmp) stay too.
 inline constexpr std::array<const char*, 9> kStandardFilePatterns = {
     "*.doc;*.dot;*.rtf",
-    "*.xls;*.xle",
+    "*.xls;*.xla;*.xle",
     "*.ppt",
     "*.mdb;*.mde",
-    "*.ppj",
+    "*.prj;*.ppj",
     "*.htm;*.html",
-    "*.jpg;*.jpeg;*.tif;*.bmp;*.psd;*.pdf",
+    "*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.bmp;*.psd;*.pdf",
     "*.zip;*.arj;*.lhz;*.rar;*.ace",
     "*.rmp;*.kmp",
 };

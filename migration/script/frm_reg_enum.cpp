@@ -2,13 +2,13 @@
 
 #include <array>
 
-#include "frame/mdl_main.h"
-#include "frame/program.h"
+#include "context/mdl_main.h"
+#include "context/program.h"
 #include "platform/text_file.h"
 #include "scan/breadth_first_search.h"
 #include "scan/found_file_row.h"
 #include "scan/frm_message.h"
-#include "script/script_file.h"
+#include "context/script_file.h"
 
 namespace migration {
 
@@ -51,9 +51,9 @@ bool lastLineIsOpen(platform::FileSystem& files, const std::string& path) {
   const auto size = file.size();
   char last = '\n';
   if (size && size.value() > 0 && file.seek(size.value() - 1) == platform::ERROR_SUCCESS) {
-    platform::ignoreFailure(file.read(&last, 1));  // unread, it counts as ended
+    platform::ignoreFailure(file.read(&last, 1), "unread, it counts as ended");
   }
-  platform::ignoreFailure(file.close());  // read only
+  platform::ignoreFailure(file.close(), "read only");
   return last != '\n' && last != '\r';
 }
 
@@ -116,7 +116,7 @@ void frmRegEnum::Command2_Click() {
 }
 
 void frmRegEnum::Command3_Click() {
-  frmMessage& progress = m_program.messageForm();
+  frmMessage& progress = m_program.sharedForm<frmMessage>();
   progress.Cancel_Message(kSearchMessage);
   Scan_Drive(drvScan.drive().substr(0, 2) + "\\", txtFileMask.text());
   progress.Close_Message();
@@ -139,11 +139,11 @@ platform::Status frmRegEnum::appendToScript(const std::string& path) {
   auto writer = platform::TextWriter::open(m_program.files(), path, platform::OpenMode::Append);
   if (!writer) return writer.status();
   platform::Status status = endFirst ? writer->write("\r\n") : platform::ERROR_SUCCESS;
-  for (std::size_t i = 0; i < lstDetails.count() && status == platform::ERROR_SUCCESS; ++i) {
+  for (std::size_t i = 0; i < lstDetails.count() && status.ok(); ++i) {
     status = writer->writeLine(lstDetails.item(i));
   }
   const platform::Status closed = writer->close();
-  return status != platform::ERROR_SUCCESS ? status : closed;
+  return status.failed() ? status : closed;
 }
 
 void frmRegEnum::cmdScript_Click() {

@@ -16,8 +16,8 @@ std::string defaultValue(platform::Registry& registry, const std::string& keyNam
   platform::DWORD size = static_cast<platform::DWORD>(buffer.size() - 1);
   const auto status = registry.RegQueryValueExA(
       key, nullptr, &type, reinterpret_cast<platform::BYTE*>(buffer.data()), &size);
-  platform::ignoreFailure(static_cast<platform::Status>(registry.RegCloseKey(key)));  // read-only
-  if (status != platform::ERROR_SUCCESS || type != platform::REG_SZ) return {};
+  platform::ignoreFailure(registry.RegCloseKey(key), "read-only");
+  if (status.failed() || type != platform::REG_SZ) return {};
   return std::string(buffer.data());  // stops at the value's NUL
 }
 
@@ -89,7 +89,7 @@ platform::Result<std::unique_ptr<xZip>> xZip::create(platform::Machine& machine)
   if (!library) return Outcome::failure(library.status(), path);
   std::unique_ptr<xZip> zip(new xZip());
   zip->m_library = std::move(*library);
-  if (const auto status = zip->createControl(machine); status != platform::ERROR_SUCCESS) {
+  if (const auto status = zip->createControl(machine); status.failed()) {
     return Outcome::failure(status, path);
   }
   return zip;

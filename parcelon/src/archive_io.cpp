@@ -24,7 +24,7 @@ platform::Status readExact(platform::File& file, void* buffer, std::size_t count
 
 platform::Status readExactAt(platform::File& file, std::uint64_t position, void* buffer,
                              std::size_t count) {
-  if (const auto status = file.seek(position); status != platform::ERROR_SUCCESS) return status;
+  RETURN_IF_FAILED(file.seek(position));
   return readExact(file, buffer, count);
 }
 
@@ -33,13 +33,8 @@ platform::Status copyBytes(platform::File& source, platform::File& target, std::
       static_cast<std::size_t>(std::min<std::uint64_t>(count, kCopyBufferSize)));
   while (count > 0) {
     const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(count, buffer.size()));
-    if (const auto status = readExact(source, buffer.data(), chunk);
-        status != platform::ERROR_SUCCESS) {
-      return status;
-    }
-    if (const auto status = target.write(buffer.data(), chunk); status != platform::ERROR_SUCCESS) {
-      return status;
-    }
+    RETURN_IF_FAILED(readExact(source, buffer.data(), chunk));
+    RETURN_IF_FAILED(target.write(buffer.data(), chunk));
     count -= chunk;
   }
   return platform::ERROR_SUCCESS;
@@ -47,7 +42,7 @@ platform::Status copyBytes(platform::File& source, platform::File& target, std::
 
 platform::Status copyBytesAt(platform::File& source, std::uint64_t position, std::uint64_t count,
                              platform::File& target) {
-  if (const auto status = source.seek(position); status != platform::ERROR_SUCCESS) return status;
+  RETURN_IF_FAILED(source.seek(position));
   return copyBytes(source, target, count);
 }
 

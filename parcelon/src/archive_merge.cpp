@@ -1,7 +1,6 @@
 #include "archive_merge.h"
 
 #include "archive_io.h"
-#include "archive_status.h"
 #include "file_replacement.h"
 #include "zip_reader.h"
 
@@ -20,16 +19,16 @@ platform::Result<Addition> openAddition(platform::FileSystem& files, const std::
   ZipReader& zip = **reader;
   if (zip.entryCount() != 1 || !zip.entryValid() || zip.layout().archiveStart != 0 ||
       zip.entry().localOffset != 0) {
-    return platform::Result<Addition>::failure(kErrorBadFormat);
+    return platform::Result<Addition>::failure(platform::ERROR_BAD_FORMAT);
   }
   LocalHeader::Bytes bytes{};
   if (const auto status = readExactAt(zip.file(), 0, bytes.data(), bytes.size());
-      status != platform::ERROR_SUCCESS) {
+      status.failed()) {
     return platform::Result<Addition>::failure(status);
   }
   const LocalHeader local = LocalHeader::decode(bytes.data());
   if (local.signature != kLocalSignature || (local.flags & kFlagDataDescriptor) != 0) {
-    return platform::Result<Addition>::failure(kErrorBadFormat);
+    return platform::Result<Addition>::failure(platform::ERROR_BAD_FORMAT);
   }
   Addition addition;
   addition.localLength = local.headerLength() + local.compressedSize;
@@ -86,15 +85,15 @@ platform::Status mergeArchive(platform::FileSystem& files, const std::string& ar
                               const std::string& addition, ArchiveLimits limits) {
   auto target = ZipReader::open(files, archive);
   if (!target) return target.status();
-  if (!(*target)->layout().directoryEndsAtEndRecord()) return kErrorBadFormat;
+  if (!(*target)->layout().directoryEndsAtEndRecord()) return platform::ERROR_BAD_FORMAT;
   auto added = openAddition(files, addition);
   if (!added) return added.status();
-  if (!resultFits((*target)->layout(), *added, limits)) return kErrorFileTooLarge;
+  if (!resultFits((*target)->layout(), *added, limits)) return platform::ERROR_FILE_TOO_LARGE;
 
   FileReplacement replacement(files, archive);
   const auto written = replacement.write(
       [&](platform::File& output) { return writeMerged(**target, *added, output); });
-  if (written != platform::ERROR_SUCCESS) return written;
+  if (written.failed()) return written;
   target->reset();
   added->reader.reset();
   return replacement.commit();

@@ -6,16 +6,10 @@
 #include <limits>
 
 #include "platform/text_encoding.h"
+#include "platform/blanks.h"
 
 namespace parcelon {
 namespace {
-
-std::string_view trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
 
 std::string_view textOf(const ParcelonVariant& value) {
   if (value.text == nullptr) return {};
@@ -23,7 +17,7 @@ std::string_view textOf(const ParcelonVariant& value) {
 }
 
 std::optional<std::int32_t> parseInteger(std::string_view text) {
-  text = trimmed(text);
+  text = platform::trimmed(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   std::int32_t number = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
@@ -80,7 +74,7 @@ std::optional<bool> toBoolean(const ParcelonVariant& value) {
     case PARCELON_VT_I4:
       return value.i4 != 0;
     case PARCELON_VT_TEXT: {
-      const auto text = trimmed(textOf(value));
+      const auto text = platform::trimmed(textOf(value));
       if (platform::ansiEqualNoCase(text, "True")) return true;
       if (platform::ansiEqualNoCase(text, "False")) return false;
       if (auto number = parseInteger(text)) return *number != 0;

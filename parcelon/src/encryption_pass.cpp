@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "archive_io.h"
-#include "archive_status.h"
 #include "traditional_cipher.h"
 
 namespace parcelon {
@@ -34,14 +33,9 @@ platform::Status encryptData(platform::File& source, platform::File& target, std
   std::vector<std::uint8_t> buffer(kChunkSize);
   while (count > 0) {
     const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(count, buffer.size()));
-    if (const auto status = readExact(source, buffer.data(), chunk);
-        status != platform::ERROR_SUCCESS) {
-      return status;
-    }
+    RETURN_IF_FAILED(readExact(source, buffer.data(), chunk));
     cipher.encrypt(buffer.data(), chunk);
-    if (const auto status = target.write(buffer.data(), chunk); status != platform::ERROR_SUCCESS) {
-      return status;
-    }
+    RETURN_IF_FAILED(target.write(buffer.data(), chunk));
     count -= chunk;
   }
   return platform::ERROR_SUCCESS;
@@ -51,69 +45,45 @@ platform::Status copyLocalEntry(platform::File& source, platform::File& target,
                                 std::string_view password, RandomSource& random,
                                 const ArchiveLimits& limits) {
   LocalHeader::Bytes bytes{};
-  if (const auto status = readExact(source, bytes.data(), bytes.size());
-      status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(readExact(source, bytes.data(), bytes.size()));
   LocalHeader local = LocalHeader::decode(bytes.data());
   if (local.signature != kLocalSignature || (local.flags & kFlagDataDescriptor) != 0) {
-    return kErrorBadFormat;
+    return platform::ERROR_BAD_FORMAT;
   }
   const std::uint64_t dataSize = local.compressedSize;
-  if (dataSize + kEncryptionHeaderSize > limits.maxSize) return kErrorFileTooLarge;
+  if (dataSize + kEncryptionHeaderSize > limits.maxSize) return platform::ERROR_FILE_TOO_LARGE;
   local.flags |= kFlagEncrypted;
   local.compressedSize += kEncryptionHeaderSize;
   const auto encoded = local.encode();
-  if (const auto status = target.write(encoded.data(), encoded.size());
-      status != platform::ERROR_SUCCESS) {
-    return status;
-  }
-  if (const auto status = copyBytes(source, target, local.nameLength + local.extraLength);
-      status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(target.write(encoded.data(), encoded.size()));
+  RETURN_IF_FAILED(copyBytes(source, target, local.nameLength + local.extraLength));
   TraditionalCipher cipher(password);
   auto header = encryptionHeader(password, local.crc, random);
   cipher.encrypt(header.data(), header.size());
-  if (const auto status = target.write(header.data(), header.size());
-      status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(target.write(header.data(), header.size()));
   return encryptData(source, target, dataSize, cipher);
 }
 
 platform::Status copyCentralHeader(platform::File& source, platform::File& target) {
   CentralHeader::Bytes bytes{};
-  if (const auto status = readExact(source, bytes.data(), bytes.size());
-      status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(readExact(source, bytes.data(), bytes.size()));
   CentralHeader central = CentralHeader::decode(bytes.data());
-  if (central.signature != kCentralSignature) return kErrorBadFormat;
+  if (central.signature != kCentralSignature) return platform::ERROR_BAD_FORMAT;
   central.flags |= kFlagEncrypted;
   central.compressedSize += kEncryptionHeaderSize;
   const auto encoded = central.encode();
-  if (const auto status = target.write(encoded.data(), encoded.size());
-      status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(target.write(encoded.data(), encoded.size()));
   return copyBytes(source, target, central.recordLength() - kCentralHeaderSize);
 }
 
 platform::Status copyEndRecord(platform::File& source, platform::File& target) {
   EndRecord::Bytes bytes{};
-  if (const auto status = readExact(source, bytes.data(), bytes.size());
-      status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(readExact(source, bytes.data(), bytes.size()));
   EndRecord end = EndRecord::decode(bytes.data());
-  if (end.signature != kEndSignature || end.totalEntries != 1) return kErrorBadFormat;
+  if (end.signature != kEndSignature || end.totalEntries != 1) return platform::ERROR_BAD_FORMAT;
   end.centralOffset += kEncryptionHeaderSize;
   const auto encoded = end.encode();
-  if (const auto status = target.write(encoded.data(), encoded.size());
-      status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(target.write(encoded.data(), encoded.size()));
   return copyBytes(source, target, end.commentLength);
 }
 
@@ -127,10 +97,10 @@ platform::Status encryptArchive(platform::FileSystem& files, const std::string& 
   auto output = files.openFile(target, platform::OpenMode::CreateTruncate);
   if (!output) return output.status();
   platform::Status status = copyLocalEntry(**input, **output, password, random, limits);
-  if (status == platform::ERROR_SUCCESS) status = copyCentralHeader(**input, **output);
-  if (status == platform::ERROR_SUCCESS) status = copyEndRecord(**input, **output);
+  if (status.ok()) status = copyCentralHeader(**input, **output);
+  if (status.ok()) status = copyEndRecord(**input, **output);
   const auto closed = (*output)->close();
-  return status != platform::ERROR_SUCCESS ? status : closed;
+  return status.failed() ? status : closed;
 }
 
 }  // namespace parcelon

@@ -46,10 +46,10 @@ class ExtractionOutput {
   ExtractionOutput& operator=(ExtractionOutput&&) = delete;
   ~ExtractionOutput() {
     if (m_committed) return;
-    platform::ignoreFailure(m_file->close());  // the bytes are discarded anyway
+    platform::ignoreFailure(m_file->close(), "the bytes are discarded anyway");
     if (!m_temporary) {
       // Best effort: the new file is incomplete; the temporary one deletes itself.
-      platform::ignoreFailure(m_files->deleteFile(m_target, platform::Force::Yes));
+      platform::ignoreFailure(m_files->deleteFile(m_target, platform::Force::Yes), "removing an incomplete extracted file");
     }
   }
 
@@ -57,9 +57,9 @@ class ExtractionOutput {
 
   [[nodiscard]] platform::Status commit() {
     const auto closed = m_file->close();
-    if (closed != platform::ERROR_SUCCESS) return closed;
+    if (closed.failed()) return closed;
     if (m_temporary) {
-      if (const auto moved = m_temporary->moveTo(m_target); moved != platform::ERROR_SUCCESS) {
+      if (const auto moved = m_temporary->moveTo(m_target); moved.failed()) {
         return moved;
       }
     }
@@ -171,7 +171,7 @@ Outcome<std::int32_t> extractEntry(platform::FileSystem& files, ZipReader& reade
       copyEntry(*entry, reader.workspace().output(), output.file(), name, header.uncompressedSize,
                 header.encrypted(), status);
   if (copied.raised() || copied.value() != kReaderOk) return copied;
-  if (output.commit() != platform::ERROR_SUCCESS) return kReaderIoError;
+  if (output.commit().failed()) return kReaderIoError;
   return kReaderOk;
 }
 

@@ -85,7 +85,7 @@ int EntryReader::fillInput() {
       static_cast<std::size_t>(std::min<std::uint64_t>(m_remainingCompressed, m_input.size()));
   const auto status = readExactAt(m_file, m_dataPosition, m_input.data(), chunk);
   if (status == kShortRead) return kReaderEarlyEnd;
-  if (status != platform::ERROR_SUCCESS) return kReaderIoError;
+  if (status.failed()) return kReaderIoError;
   if (m_cipher) m_cipher->decrypt(m_input.data(), chunk);
   m_dataPosition += chunk;
   m_remainingCompressed -= chunk;

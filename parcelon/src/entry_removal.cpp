@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "archive_io.h"
-#include "archive_status.h"
 #include "file_replacement.h"
 #include "little_endian.h"
 #include "reader_code.h"
@@ -20,9 +19,9 @@ template <typename Visit>
 platform::Status forEachEntry(ZipReader& reader, Visit visit) {
   const std::uint32_t count = reader.entryCount();
   if (count == 0) return kOk;
-  if (reader.goToFirst() != kReaderOk) return kErrorBadFormat;
+  if (reader.goToFirst() != kReaderOk) return platform::ERROR_BAD_FORMAT;
   for (std::uint32_t i = 0; i < count; ++i) {
-    if (i > 0 && reader.goToNext() != kReaderOk) return kErrorBadFormat;
+    if (i > 0 && reader.goToNext() != kReaderOk) return platform::ERROR_BAD_FORMAT;
     if (const auto status = visit(reader); status != kOk) return status;
   }
   return kOk;
@@ -39,7 +38,7 @@ platform::Result<std::uint64_t> localRecordLength(ZipReader& reader) {
   }
   const LocalHeader local = LocalHeader::decode(bytes.data());
   if (local.signature != kLocalSignature) {
-    return platform::Result<std::uint64_t>::failure(kErrorBadFormat);
+    return platform::Result<std::uint64_t>::failure(platform::ERROR_BAD_FORMAT);
   }
   std::uint64_t length = local.headerLength() + reader.entry().compressedSize;
   if ((local.flags & kFlagDataDescriptor) != 0) {
@@ -50,7 +49,7 @@ platform::Result<std::uint64_t> localRecordLength(ZipReader& reader) {
     length += kDescriptorSize + (get32(signature) == kDescriptorSignature ? 4 : 0);
   }
   if (reader.entry().localOffset + length > layout.end.centralOffset) {
-    return platform::Result<std::uint64_t>::failure(kErrorBadFormat);
+    return platform::Result<std::uint64_t>::failure(platform::ERROR_BAD_FORMAT);
   }
   return length;
 }
@@ -142,7 +141,7 @@ platform::Result<std::uint32_t> removeEntries(platform::FileSystem& files,
   using Outcome = platform::Result<std::uint32_t>;
   auto reader = ZipReader::open(files, archive);
   if (!reader) return Outcome::failure(reader.status(), archive);
-  if (!(*reader)->layout().directoryEndsAtEndRecord()) return Outcome::failure(kErrorBadFormat);
+  if (!(*reader)->layout().directoryEndsAtEndRecord()) return Outcome::failure(platform::ERROR_BAD_FORMAT);
   Removal removal(**reader, name);
   auto matches = removal.countMatches();
   if (!matches || *matches == 0) return matches;

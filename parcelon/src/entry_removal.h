@@ -13,7 +13,7 @@ namespace parcelon {
 // and returns how many were removed. With no match the archive is not touched. The result is
 // written beside the archive and renamed over it, so a failure leaves the archive as it was;
 // archives with records between the central directory and the end record are refused with
-// kErrorBadFormat.
+// platform::ERROR_BAD_FORMAT.
 platform::Result<std::uint32_t> removeEntries(platform::FileSystem& files,
                                               const std::string& archive, std::string_view name);
 

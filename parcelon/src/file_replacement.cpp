@@ -13,8 +13,8 @@ platform::Status FileReplacement::write(const Writer& write) {
   if (!file) return file.status();
   const auto written = write(**file);
   const auto closed = (*file)->close();
-  if (written != platform::ERROR_SUCCESS) return written;
-  if (closed != platform::ERROR_SUCCESS) return closed;
+  if (written.failed()) return written;
+  if (closed.failed()) return closed;
   m_written = true;
   return platform::ERROR_SUCCESS;
 }

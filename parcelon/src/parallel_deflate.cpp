@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "archive_status.h"
-
 namespace parcelon {
 namespace {
 
@@ -109,14 +107,12 @@ void ParallelDeflate::begin(ZipWriter& writer, std::uint64_t size) {
 }
 
 platform::Status ParallelDeflate::write(const std::uint8_t* data, std::size_t count) {
-  if (const auto status = m_writer->reserveEntryData(count); status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(m_writer->reserveEntryData(count));
   while (count > 0) {
     // A full chunk goes to a worker once more data shows that it is not the last one.
     if (!m_filling || slot(m_next - 1).dataSize() == m_chunk) {
       if (m_filling) dispatch(slot(m_next - 1), false);
-      if (const auto status = openJob(); status != platform::ERROR_SUCCESS) return status;
+      RETURN_IF_FAILED(openJob());
     }
     Job& job = slot(m_next - 1);
     const std::size_t take = std::min(count, m_chunk - job.dataSize());
@@ -129,7 +125,7 @@ platform::Status ParallelDeflate::write(const std::uint8_t* data, std::size_t co
 
 platform::Status ParallelDeflate::openJob() {
   if (m_next - m_first == m_jobs.size()) {
-    if (const auto status = writeOldest(); status != platform::ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(writeOldest());
   }
   Job& job = slot(m_next);
   job.input.clear();
@@ -164,18 +160,18 @@ platform::Status ParallelDeflate::writeOldest() {
   if (job.pending) job.pending->wait();
   job.pending.reset();
   ++m_first;
-  if (job.failed) return kErrorInvalidData;
+  if (job.failed) return platform::ERROR_INVALID_DATA;
   return m_writer->writeDeflated(job.output.data(), job.produced, job.crc, job.dataSize());
 }
 
 platform::Status ParallelDeflate::finish() {
   // An entry that turned out empty still needs its one final block.
   if (!m_filling) {
-    if (const auto status = openJob(); status != platform::ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(openJob());
   }
   dispatch(slot(m_next - 1), true);
   while (m_first < m_next) {
-    if (const auto status = writeOldest(); status != platform::ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(writeOldest());
   }
   return platform::ERROR_SUCCESS;
 }

@@ -28,7 +28,7 @@ ParcelonCtrl::ParcelonCtrl(platform::FileSystem& files, RandomSource& random, Ar
 
 ParcelonCtrl::~ParcelonCtrl() {
   // A host that goes away without Close still gets its archive finished.
-  platform::ignoreFailure(closeEverything());
+  platform::ignoreFailure(closeEverything(), "finishing the archive of a control released without Close");
 }
 
 platform::Status ParcelonCtrl::closeEverything() {
@@ -98,7 +98,7 @@ Outcome<bool> ParcelonCtrl::IsCrypted(std::int32_t rec) {
 }
 
 Outcome<std::int32_t> ParcelonCtrl::OpenZip(const std::string& file) {
-  if (m_reader) platform::ignoreFailure(closeEverything());  // Close reports nothing either
+  if (m_reader) platform::ignoreFailure(closeEverything(), "Close reports nothing either");
   openReader(file);
   if (!m_reader) return ZipError::CouldntOpen;
   return 0;
@@ -106,7 +106,7 @@ Outcome<std::int32_t> ParcelonCtrl::OpenZip(const std::string& file) {
 
 Outcome<std::int32_t> ParcelonCtrl::CreateZip(const std::string& Filename,
                                               const std::string& comment) {
-  if (m_writer) platform::ignoreFailure(closeEverything());  // Close reports nothing either
+  if (m_writer) platform::ignoreFailure(closeEverything(), "Close reports nothing either");
   // NOTE: a comment the end record cannot carry within a reader's reach is refused before the
   // file is touched, rather than cut or written where no reader finds the archive.
   if (comment.size() > ZipWriter::kMaxArchiveComment) return ZipError::CouldntOpen;
@@ -120,7 +120,7 @@ Outcome<std::int32_t> ParcelonCtrl::CreateZip(const std::string& Filename,
 
 Outcome<std::int32_t> ParcelonCtrl::Close() {
   // NOTE: a writer that could not finish its archive (a full disk) says so with -1.
-  return closeEverything() == platform::ERROR_SUCCESS ? 0 : -1;
+  return closeEverything().ok() ? 0 : -1;
 }
 
 Outcome<std::int32_t> ParcelonCtrl::AddFile(const std::string& Filename, const std::string& comment,
@@ -135,7 +135,7 @@ Outcome<std::int32_t> ParcelonCtrl::AddFile(const std::string& Filename, const s
     if (source->writeEntry(*m_writer, storedName, comment, m_status, m_parallel.get()) !=
         platform::ERROR_SUCCESS) {
       // A failed cut-back shows when the archive is closed.
-      platform::ignoreFailure(m_writer->abandonEntry());
+      platform::ignoreFailure(m_writer->abandonEntry(), "cutting back an entry that failed");
       return kAddFailed;
     }
     return 0;
@@ -168,11 +168,11 @@ Outcome<std::int32_t> ParcelonCtrl::addThroughTemporary(SourceFile& source, cons
   // A writer finishes its archive here, with its comment, and the entry is merged into it.
   const auto closed = closeEverything();
   const std::string& addition = encrypted ? encrypted->path() : single->path();
-  const auto merged = closed == platform::ERROR_SUCCESS
+  const auto merged = closed.ok()
                           ? mergeArchive(m_files, archive, addition, m_limits)
                           : closed;
   openReader(archive);
-  return merged == platform::ERROR_SUCCESS ? 0 : kAddFailed;
+  return merged.ok() ? 0 : kAddFailed;
 }
 
 platform::Status ParcelonCtrl::writeSingleEntryArchive(SourceFile& source, const std::string& path,
@@ -180,10 +180,7 @@ platform::Status ParcelonCtrl::writeSingleEntryArchive(SourceFile& source, const
                                                        const std::string& comment) {
   auto writer = ZipWriter::create(m_files, path, m_limits);
   if (!writer) return writer.status();
-  if (const auto status = source.writeEntry(**writer, name, comment, m_status, m_parallel.get());
-      status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(source.writeEntry(**writer, name, comment, m_status, m_parallel.get()));
   return (*writer)->close(std::string());
 }
 
@@ -191,7 +188,7 @@ Outcome<std::int32_t> ParcelonCtrl::RemoveFile(const std::string& Filename) {
   if (!m_reader) return ZipError::NotOpen;
   const std::string archive = m_archivePath;
   // As with Close, a writer that is open too finishes its archive; its failure is not ours.
-  platform::ignoreFailure(closeEverything());
+  platform::ignoreFailure(closeEverything(), "finishing the archive before an encryption pass");
   auto removed = removeEntries(m_files, archive, Filename);
   if (!removed) return ZipError::CouldntOpen;
   openReader(archive);

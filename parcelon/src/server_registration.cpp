@@ -51,7 +51,7 @@ bool deleteAll(platform::Registry& registry, const std::vector<std::string>& key
   bool ok = true;
   for (const auto& key : keys) {
     const auto status = registry.RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
-    ok = ok && (status == platform::ERROR_SUCCESS || status == platform::ERROR_FILE_NOT_FOUND);
+    ok = ok && (status.ok() || status == platform::ERROR_FILE_NOT_FOUND);
   }
   return registry.RegFlushKey(HKEY_CLASSES_ROOT) == platform::ERROR_SUCCESS && ok;
 }

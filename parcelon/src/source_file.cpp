@@ -30,8 +30,7 @@ platform::Status SourceFile::writeEntry(ZipWriter& writer, const std::string& st
                                         ParallelDeflate* parallel) {
   if (parallel != nullptr && !parallel->suits(m_size)) parallel = nullptr;
   const Deflation deflation = parallel != nullptr ? Deflation::Elsewhere : Deflation::Here;
-  if (const auto s = writer.startEntry(storedName, m_info, comment, deflation);
-      s != platform::ERROR_SUCCESS) {
+  if (const auto s = writer.startEntry(storedName, m_info, comment, deflation); s.failed()) {
     return s;
   }
   // After a failure the workers finish with the chunks in hand before the entry is dropped.
@@ -51,13 +50,11 @@ platform::Status SourceFile::writeEntry(ZipWriter& writer, const std::string& st
     if (*filled == 0) break;
     const auto s = parallel != nullptr ? parallel->write(chunk.data(), *filled)
                                        : writer.writeEntryData(chunk.data(), *filled);
-    if (s != platform::ERROR_SUCCESS) return s;
+    if (s.failed()) return s;
     progress.advance(*filled);
     if (*filled < chunk.size()) break;
   }
-  if (parallel != nullptr) {
-    if (const auto s = parallel->finish(); s != platform::ERROR_SUCCESS) return s;
-  }
+  if (parallel != nullptr) RETURN_IF_FAILED(parallel->finish());
   return writer.closeEntry();
 }
 

@@ -24,13 +24,13 @@ TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
 TemporaryFile::~TemporaryFile() {
   if (!m_path.empty()) {
     // Best effort: a stray temporary file harms nobody, and there is no caller left to tell.
-    platform::ignoreFailure(m_files->deleteFile(m_path, platform::Force::Yes));
+    platform::ignoreFailure(m_files->deleteFile(m_path, platform::Force::Yes), "removing a temporary file");
   }
 }
 
 platform::Status TemporaryFile::moveTo(const std::string& destination) {
   const auto status = m_files->moveFile(m_path, destination, platform::Overwrite::Yes);
-  if (status == platform::ERROR_SUCCESS) m_path.clear();
+  if (status.ok()) m_path.clear();
   return status;
 }
 

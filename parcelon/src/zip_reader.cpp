@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "archive_io.h"
-#include "archive_status.h"
 #include "little_endian.h"
 #include "reader_code.h"
 
@@ -21,7 +20,7 @@ constexpr std::size_t kDirectoryWindow = 16384;
 
 template <typename T>
 platform::Result<T> badFormat() {
-  return platform::Result<T>::failure(kErrorBadFormat);
+  return platform::Result<T>::failure(platform::ERROR_BAD_FORMAT);
 }
 
 // The position of the end record nearest the end of the file.
@@ -34,7 +33,7 @@ platform::Result<std::uint64_t> findEndRecord(platform::File& file, std::uint64_
         std::max(searchStart, chunkEnd - std::min<std::uint64_t>(chunkEnd, kSearchChunk));
     const auto length = static_cast<std::size_t>(chunkEnd - chunkStart);
     if (const auto status = readExactAt(file, chunkStart, chunk.data(), length);
-        status != platform::ERROR_SUCCESS) {
+        status.failed()) {
       return platform::Result<std::uint64_t>::failure(status);
     }
     for (std::size_t i = length - kSignatureSize + 1; i-- > 0;) {
@@ -57,7 +56,7 @@ platform::Result<ArchiveLayout> readLayout(platform::File& file) {
   if (!endPosition) return platform::Result<ArchiveLayout>::failure(endPosition.status());
   EndRecord::Bytes bytes{};
   if (const auto status = readExactAt(file, *endPosition, bytes.data(), bytes.size());
-      status != platform::ERROR_SUCCESS) {
+      status.failed()) {
     return platform::Result<ArchiveLayout>::failure(status);
   }
   ArchiveLayout layout;
@@ -107,9 +106,7 @@ platform::Status ZipReader::readDirectory(std::uint64_t position, void* buffer, 
       position >= m_windowStart && position + count <= m_windowStart + m_windowSize;
   if (!inWindow) {
     if (count > m_window.size()) return readExactAt(*m_file, position, buffer, count);
-    if (const auto status = m_file->seek(position); status != platform::ERROR_SUCCESS) {
-      return status;
-    }
+    RETURN_IF_FAILED(m_file->seek(position));
     m_windowSize = 0;
     while (m_windowSize < m_window.size()) {
       auto got = m_file->read(m_window.data() + m_windowSize, m_window.size() - m_windowSize);
@@ -185,7 +182,7 @@ platform::Result<std::string> ZipReader::readEntryComment() {
                                  m_entry.extraLength;
   comment.resize(m_entry.commentLength);
   if (const auto status = readDirectory(position, comment.data(), comment.size());
-      status != platform::ERROR_SUCCESS) {
+      status.failed()) {
     return platform::Result<std::string>::failure(status);
   }
   return comment;

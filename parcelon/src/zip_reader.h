@@ -30,7 +30,7 @@ struct ArchiveLayout {
 
 class ZipReader {
  public:
-  // Fails with kErrorBadFormat when no valid end record is found.
+  // Fails with platform::ERROR_BAD_FORMAT when no valid end record is found.
   static platform::Result<std::unique_ptr<ZipReader>> open(platform::FileSystem& files,
                                                            const std::string& path);
   static platform::Result<std::unique_ptr<ZipReader>> open(std::unique_ptr<platform::File> file);

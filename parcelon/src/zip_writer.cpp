@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "archive_status.h"
 #include "little_endian.h"
 
 namespace parcelon {
@@ -31,9 +30,7 @@ ZipWriter::~ZipWriter() {
 
 platform::Status ZipWriter::write(const void* data, std::size_t count) {
   if (count == 0) return platform::ERROR_SUCCESS;  // an empty directory has no buffer at all
-  if (const auto status = m_file->write(data, count); status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(m_file->write(data, count));
   m_position += count;
   return platform::ERROR_SUCCESS;
 }
@@ -41,7 +38,7 @@ platform::Status ZipWriter::write(const void* data, std::size_t count) {
 platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo& info,
                                        const std::string& comment, Deflation deflation) {
   if (m_entryOpen) {
-    if (const auto status = closeEntry(); status != platform::ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(closeEntry());
   }
   const std::string storedName = name.empty() ? "-" : name;
   const std::uint64_t directoryGrowth = kCentralHeaderSize + storedName.size() + comment.size();
@@ -49,9 +46,9 @@ platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo&
       comment.size() > kMaxFieldLength ||
       m_centralDirectory.size() + directoryGrowth > m_limits.maxSize ||
       m_position + kLocalHeaderSize + storedName.size() > m_limits.maxSize) {
-    return kErrorFileTooLarge;
+    return platform::ERROR_FILE_TOO_LARGE;
   }
-  if (const auto status = resetDeflate(); status != platform::ERROR_SUCCESS) return status;
+  RETURN_IF_FAILED(resetDeflate());
 
   const DosDateTime stamp = dosFromCalendar(info.time);
   m_entry = CentralHeader{};
@@ -67,9 +64,9 @@ platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo&
   m_entry.localOffset = static_cast<std::uint32_t>(m_position);
   m_entryTail = storedName + comment;
   m_localPosition = m_position;
-  if (const auto status = writeLocalHeader(storedName); status != platform::ERROR_SUCCESS) {
+  if (const auto status = writeLocalHeader(storedName); status.failed()) {
     // A header cut short would lie between the entries; the failure itself is what counts.
-    platform::ignoreFailure(cutBack());
+    platform::ignoreFailure(cutBack(), "cutting back a local header written short");
     return status;
   }
   m_compressed = 0;
@@ -100,9 +97,7 @@ platform::Status ZipWriter::writeLocalHeader(const std::string& storedName) {
   local.dosDate = m_entry.dosDate;
   local.nameLength = m_entry.nameLength;
   const auto bytes = local.encode();
-  if (const auto status = write(bytes.data(), bytes.size()); status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(write(bytes.data(), bytes.size()));
   return write(storedName.data(), storedName.size());
 }
 
@@ -111,10 +106,8 @@ platform::Status ZipWriter::flushOutput() {
   if (pending == 0) return platform::ERROR_SUCCESS;
   // Every offset and size field then fits: the data ends below the limit, and the central
   // directory starts where the data ends.
-  if (m_position + pending > m_limits.maxSize) return kErrorFileTooLarge;
-  if (const auto status = write(m_output.data(), pending); status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  if (m_position + pending > m_limits.maxSize) return platform::ERROR_FILE_TOO_LARGE;
+  RETURN_IF_FAILED(write(m_output.data(), pending));
   m_compressed += pending;
   m_stream.next_out = m_output.data();
   m_stream.avail_out = static_cast<uInt>(m_output.size());
@@ -124,11 +117,11 @@ platform::Status ZipWriter::flushOutput() {
 platform::Status ZipWriter::deflateStep(int flush) {
   for (;;) {
     if (m_stream.avail_out == 0) {
-      if (const auto status = flushOutput(); status != platform::ERROR_SUCCESS) return status;
+      RETURN_IF_FAILED(flushOutput());
     }
     const int result = deflate(&m_stream, flush);
     if (result == Z_STREAM_END) return flushOutput();
-    if (result != Z_OK && result != Z_BUF_ERROR) return kErrorInvalidData;
+    if (result != Z_OK && result != Z_BUF_ERROR) return platform::ERROR_INVALID_DATA;
     // Without finishing, deflate is done once it has taken all input and left output room.
     if (flush == Z_NO_FLUSH && m_stream.avail_in == 0 && m_stream.avail_out > 0) {
       return platform::ERROR_SUCCESS;
@@ -138,7 +131,7 @@ platform::Status ZipWriter::deflateStep(int flush) {
 
 platform::Status ZipWriter::writeEntryData(const std::uint8_t* data, std::size_t count) {
   if (!m_entryOpen || m_deflatedElsewhere) return platform::ERROR_INVALID_HANDLE;
-  if (m_uncompressed + count > m_limits.maxSize) return kErrorFileTooLarge;
+  if (m_uncompressed + count > m_limits.maxSize) return platform::ERROR_FILE_TOO_LARGE;
   m_crc = static_cast<std::uint32_t>(crc32(m_crc, data, static_cast<uInt>(count)));
   m_uncompressed += count;
   m_stream.next_in = const_cast<std::uint8_t*>(data);
@@ -148,7 +141,7 @@ platform::Status ZipWriter::writeEntryData(const std::uint8_t* data, std::size_t
 
 platform::Status ZipWriter::reserveEntryData(std::size_t count) {
   if (!m_entryOpen || !m_deflatedElsewhere) return platform::ERROR_INVALID_HANDLE;
-  if (m_uncompressed + count > m_limits.maxSize) return kErrorFileTooLarge;
+  if (m_uncompressed + count > m_limits.maxSize) return platform::ERROR_FILE_TOO_LARGE;
   m_uncompressed += count;
   return platform::ERROR_SUCCESS;
 }
@@ -156,10 +149,8 @@ platform::Status ZipWriter::reserveEntryData(std::size_t count) {
 platform::Status ZipWriter::writeDeflated(const std::uint8_t* deflated, std::size_t count,
                                           std::uint32_t dataCrc, std::uint64_t dataSize) {
   if (!m_entryOpen || !m_deflatedElsewhere) return platform::ERROR_INVALID_HANDLE;
-  if (m_position + count > m_limits.maxSize) return kErrorFileTooLarge;
-  if (const auto status = write(deflated, count); status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  if (m_position + count > m_limits.maxSize) return platform::ERROR_FILE_TOO_LARGE;
+  RETURN_IF_FAILED(write(deflated, count));
   m_compressed += count;
   m_crc = static_cast<std::uint32_t>(crc32_combine(m_crc, dataCrc, static_cast<z_off_t>(dataSize)));
   return platform::ERROR_SUCCESS;
@@ -170,13 +161,8 @@ platform::Status ZipWriter::patchLocalHeader() {
   put32(fields, m_crc);
   put32(fields + 4, static_cast<std::uint32_t>(m_compressed));
   put32(fields + 8, static_cast<std::uint32_t>(m_uncompressed));
-  if (const auto status = m_file->seek(m_localPosition + kLocalCrcOffset);
-      status != platform::ERROR_SUCCESS) {
-    return status;
-  }
-  if (const auto status = m_file->write(fields, sizeof fields); status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(m_file->seek(m_localPosition + kLocalCrcOffset));
+  RETURN_IF_FAILED(m_file->write(fields, sizeof fields));
   return m_file->seek(m_position);
 }
 
@@ -185,11 +171,9 @@ platform::Status ZipWriter::closeEntry() {
   if (!m_deflatedElsewhere) {
     m_stream.next_in = nullptr;
     m_stream.avail_in = 0;
-    if (const auto status = deflateStep(Z_FINISH); status != platform::ERROR_SUCCESS) {
-      return status;
-    }
+    RETURN_IF_FAILED(deflateStep(Z_FINISH));
   }
-  if (const auto status = patchLocalHeader(); status != platform::ERROR_SUCCESS) return status;
+  RETURN_IF_FAILED(patchLocalHeader());
   m_entry.crc = m_crc;
   m_entry.compressedSize = static_cast<std::uint32_t>(m_compressed);
   m_entry.uncompressedSize = static_cast<std::uint32_t>(m_uncompressed);
@@ -209,17 +193,15 @@ platform::Status ZipWriter::abandonEntry() {
 
 platform::Status ZipWriter::cutBack() {
   m_position = m_localPosition;
-  if (const auto status = m_file->truncate(m_localPosition); status != platform::ERROR_SUCCESS) {
-    return status;
-  }
+  RETURN_IF_FAILED(m_file->truncate(m_localPosition));
   return m_file->seek(m_localPosition);
 }
 
 platform::Status ZipWriter::close(const std::string& comment) {
-  if (comment.size() > kMaxArchiveComment) return kErrorFileTooLarge;
+  if (comment.size() > kMaxArchiveComment) return platform::ERROR_FILE_TOO_LARGE;
   if (m_entryOpen) {
-    if (const auto status = closeEntry(); status != platform::ERROR_SUCCESS) {
-      platform::ignoreFailure(abandonEntry());  // the archive is still written without it
+    if (const auto status = closeEntry(); status.failed()) {
+      platform::ignoreFailure(abandonEntry(), "the archive is still written without it");
     }
   }
   EndRecord end;
@@ -230,10 +212,10 @@ platform::Status ZipWriter::close(const std::string& comment) {
   end.commentLength = static_cast<std::uint16_t>(comment.size());
   const auto bytes = end.encode();
   platform::Status status = write(m_centralDirectory.data(), m_centralDirectory.size());
-  if (status == platform::ERROR_SUCCESS) status = write(bytes.data(), bytes.size());
-  if (status == platform::ERROR_SUCCESS) status = write(comment.data(), comment.size());
+  if (status.ok()) status = write(bytes.data(), bytes.size());
+  if (status.ok()) status = write(comment.data(), comment.size());
   const auto closed = m_file->close();
-  return status != platform::ERROR_SUCCESS ? status : closed;
+  return status.failed() ? status : closed;
 }
 
 }  // namespace parcelon

@@ -42,18 +42,18 @@ class ZipWriter {
   ZipWriter(const ZipWriter&) = delete;
   ZipWriter& operator=(const ZipWriter&) = delete;
 
-  // Closes an entry still open. An empty name is stored as "-". kErrorFileTooLarge when the
+  // Closes an entry still open. An empty name is stored as "-". platform::ERROR_FILE_TOO_LARGE when the
   // archive cannot hold one more entry or the name or comment is too long for its field.
   [[nodiscard]] platform::Status startEntry(const std::string& name, const EntryInfo& info,
                                             const std::string& comment,
                                             Deflation deflation = Deflation::Here);
-  // kErrorFileTooLarge, with nothing written, when the entry or the archive would outgrow what
-  // the records can hold.
+  // platform::ERROR_FILE_TOO_LARGE, with nothing written, when the entry or the archive would
+  // outgrow what the records can hold.
   [[nodiscard]] platform::Status writeEntryData(const std::uint8_t* data, std::size_t count);
 
   // For an entry started with Deflation::Elsewhere, in place of writeEntryData:
-  // Counts `count` more bytes of the entry's data; kErrorFileTooLarge, with nothing counted,
-  // when the records could not hold them.
+  // Counts `count` more bytes of the entry's data; platform::ERROR_FILE_TOO_LARGE, with nothing
+  // counted, when the records could not hold them.
   [[nodiscard]] platform::Status reserveEntryData(std::size_t count);
   // Appends raw deflate bytes that hold `dataSize` bytes of the entry's data, whose CRC-32 is
   // `dataCrc`. The pieces join into one deflate stream, which the last one ends.
@@ -64,7 +64,7 @@ class ZipWriter {
   // Drops the open entry: the file is cut back to where its local header began.
   [[nodiscard]] platform::Status abandonEntry();
   // Closes an open entry, writes the central directory and the end record with `comment`, and
-  // closes the file. Fails with kErrorFileTooLarge, writing nothing, for a comment that would
+  // closes the file. Fails with platform::ERROR_FILE_TOO_LARGE, writing nothing, for a comment that would
   // put the end record out of a reader's reach.
   [[nodiscard]] platform::Status close(const std::string& comment);
 

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "native_machine.h"
 #include "parcelon/parcelon.h"
 #include "zip_fixture.h"
 
@@ -247,15 +246,15 @@ std::string classesRootValue(platform::Registry& registry, const std::string& ke
   platform::DWORD size = sizeof data;
   const auto status = registry.RegQueryValueExA(handle, name, nullptr,
                                                 reinterpret_cast<platform::BYTE*>(data), &size);
-  registry.RegCloseKey(handle);
-  return status == platform::ERROR_SUCCESS ? std::string(data) : "(no value)";
+  EXPECT_EQ(registry.RegCloseKey(handle), platform::ERROR_SUCCESS);
+  return status.ok() ? std::string(data) : "(no value)";
 }
 
 TEST_F(CInterface, RegistrationWritesTheIdentityTableAndRemovesIt) {
   ASSERT_EQ(ParcelonRegisterServerOn(&m_host), PARCELON_S_OK);
   platform::Registry& registry = machine().registry();
   const std::string clsid = "CLSID\\{830C6AA6-5274-11D4-BD8D-912BC639A87B}";
-  const std::string library = platform::windowsPathOfHostPath(PARCELON_LIBRARY_PATH);
+  const std::string library = platform::testing::TestMachine::windowsPathOfHost(PARCELON_LIBRARY_PATH);
   EXPECT_EQ(classesRootValue(registry, "PARCELON.ParcelonCtrl.1\\CLSID"),
             "{830C6AA6-5274-11D4-BD8D-912BC639A87B}");
   EXPECT_EQ(classesRootValue(registry, clsid + "\\InprocServer32"), library);
@@ -282,7 +281,7 @@ TEST_F(CInterface, RegistrationWritesTheIdentityTableAndRemovesIt) {
 TEST_F(CInterface, DllRegisterServerWorksOnTheMachineInWinePrefix) {
   const char* previous = std::getenv("WINEPREFIX");
   const std::string saved = previous ? previous : "";
-  ::setenv("WINEPREFIX", m_root.path().c_str(), 1);
+  ::setenv("WINEPREFIX", m_test.winePrefix().c_str(), 1);
   const ParcelonHresult registered = DllRegisterServer();
   if (previous) {
     ::setenv("WINEPREFIX", saved.c_str(), 1);
@@ -290,9 +289,8 @@ TEST_F(CInterface, DllRegisterServerWorksOnTheMachineInWinePrefix) {
     ::unsetenv("WINEPREFIX");
   }
   ASSERT_EQ(registered, PARCELON_S_OK);
-  platform::VirtualClock clock;
-  platform::NativeMachine fresh(m_root.path(), clock, "C:\\");
-  EXPECT_EQ(classesRootValue(fresh.registry(), "PARCELON.ParcelonCtrl.1\\CLSID"),
+  const auto fresh = m_test.sameMachineWithProgramIn("C:\\");
+  EXPECT_EQ(classesRootValue(fresh->registry(), "PARCELON.ParcelonCtrl.1\\CLSID"),
             "{830C6AA6-5274-11D4-BD8D-912BC639A87B}");
 }
 

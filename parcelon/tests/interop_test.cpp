@@ -46,6 +46,9 @@ class CutShortFiles final : public platform::FileSystem {
   platform::Result<platform::FileInfo> fileInfo(const std::string& path) override {
     return m_files.fileInfo(path);
   }
+  platform::Result<platform::FileIdentity> identity(const std::string& path) override {
+    return m_files.identity(path);
+  }
   platform::Status setAttributes(const std::string& path, std::uint32_t attributes) override {
     return m_files.setAttributes(path, attributes);
   }

@@ -1,6 +1,10 @@
 // parcelon-tool as a script runs it, on a machine named by WINEPREFIX.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "zip_fixture.h"
 
 namespace parcelon::testing {
@@ -9,7 +13,7 @@ namespace {
 class Tool : public ZipTest {
  protected:
   CommandResult tool(const std::string& arguments) {
-    return runCommand("WINEPREFIX=" + shellQuote(m_root.path().string()) + " " +
+    return runCommand("WINEPREFIX=" + shellQuote(m_test.winePrefix().string()) + " " +
                       shellQuote(PARCELON_TOOL_PATH) + " " + arguments);
   }
 };
@@ -40,6 +44,12 @@ TEST_F(Tool, ARaisedErrorEndsTheRunWithItsNumberAndText) {
   EXPECT_EQ(result.output, "Close: 0\nerror 32000: ZIP not open\n");
 }
 
+// The whole host file, or "" when it cannot be read.
+std::string hostFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
 TEST_F(Tool, UsageErrorsAndRegistration) {
   EXPECT_EQ(tool("Unzip 'C:\\a.zip'").exitCode, 2);
   EXPECT_EQ(tool("OpenZip").exitCode, 2);
@@ -49,9 +59,9 @@ TEST_F(Tool, UsageErrorsAndRegistration) {
   EXPECT_NE(help.output.find("Usage: parcelon-tool"), std::string::npos);
 
   EXPECT_EQ(tool("--register").exitCode, 0);
-  EXPECT_NE(readFile("C:\\..\\system.reg").find("PARCELON.ParcelonCtrl.1"), std::string::npos);
+  EXPECT_NE(hostFile(m_test.winePrefix() / "system.reg").find("PARCELON.ParcelonCtrl.1"), std::string::npos);
   EXPECT_EQ(tool("--unregister").exitCode, 0);
-  EXPECT_EQ(readFile("C:\\..\\system.reg").find("PARCELON.ParcelonCtrl.1"), std::string::npos);
+  EXPECT_EQ(hostFile(m_test.winePrefix() / "system.reg").find("PARCELON.ParcelonCtrl.1"), std::string::npos);
 }
 
 TEST(ToolMachine, AMissingPrefixIsRefusedClearly) {

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 
-#include "native_machine.h"
 #include "parcelon/parcelon.h"
 #include "zip_fixture.h"
 
@@ -16,7 +15,7 @@ namespace {
 class XZipTest : public ZipTest {
  protected:
   std::string libraryFolder() const {
-    return platform::windowsPathOfHostPath(
+    return platform::testing::TestMachine::windowsPathOfHost(
         std::filesystem::path(PARCELON_LIBRARY_PATH).parent_path());
   }
   void registerLibrary() {
@@ -29,7 +28,7 @@ class XZipTest : public ZipTest {
 
 TEST_F(XZipTest, DrivesTheRegisteredLibrary) {
   registerLibrary();
-  EXPECT_EQ(xZip::libraryPath(machine()), platform::windowsPathOfHostPath(PARCELON_LIBRARY_PATH));
+  EXPECT_EQ(xZip::libraryPath(machine()), platform::testing::TestMachine::windowsPathOfHost(PARCELON_LIBRARY_PATH));
   auto zip = xZip::create(machine());
   ASSERT_TRUE(zip) << zip.status() << " " << zip.subject();
   std::vector<StatusEvent> seen;
@@ -77,8 +76,8 @@ TEST_F(XZipTest, ARaisedErrorIsThrownWithItsNumberAndText) {
 }
 
 TEST_F(XZipTest, ARegisteredLibraryThatIsGoneGivesWayToTheOneBesideTheProgram) {
-  platform::VirtualClock clock;
-  platform::NativeMachine beside(m_root.path(), clock, libraryFolder());
+  const auto besideMachine = m_test.sameMachineWithProgramIn(libraryFolder());
+  platform::Machine& beside = *besideMachine;
   ParcelonHost host{};
   host.size = sizeof host;
   host.machine = &beside;
@@ -104,15 +103,14 @@ TEST_F(XZipTest, ARegisteredLibraryThatIsGoneGivesWayToTheOneBesideTheProgram) {
 }
 
 TEST_F(XZipTest, WithoutRegistrationTheLibraryBesideTheProgramIsUsed) {
-  platform::VirtualClock clock;
-  platform::NativeMachine beside(m_root.path(), clock, libraryFolder());
-  auto zip = xZip::create(beside);
+  const auto beside = m_test.sameMachineWithProgramIn(libraryFolder());
+  auto zip = xZip::create(*beside);
   ASSERT_TRUE(zip) << zip.subject();
   EXPECT_EQ((*zip)->CreateZip("C:\\e.zip", ""), 0);
   EXPECT_EQ((*zip)->Close(), 0);
 
-  platform::NativeMachine nowhere(m_root.path(), clock, "C:\\nowhere");
-  auto missing = xZip::create(nowhere);
+  const auto nowhere = m_test.sameMachineWithProgramIn("C:\\nowhere");
+  auto missing = xZip::create(*nowhere);
   ASSERT_FALSE(missing);
   EXPECT_EQ(missing.status(), platform::ERROR_MOD_NOT_FOUND);
 }

@@ -63,9 +63,7 @@ std::string textBytes(std::size_t size) {
 }
 
 ZipTest::ZipTest() : m_random([this] { return m_nextRandom++ * 40503u; }) {
-  m_root.addDrive('C');
-  m_root.addDriveLink('Z', "/");
-  m_machine = std::make_unique<platform::NativeMachine>(m_root.path(), m_clock, "C:\\");
+  m_test.addHostDrive('Z');
   m_control = makeControl(ArchiveLimits{});
 }
 
@@ -77,35 +75,33 @@ std::unique_ptr<ParcelonCtrl> ZipTest::makeControl(ArchiveLimits limits) {
   return control;
 }
 
-fs::path ZipTest::hostPath(const std::string& windowsPath) const {
+fs::path ZipTest::hostPath(const std::string& windowsPath) {
   EXPECT_TRUE(windowsPath.rfind("C:\\", 0) == 0) << windowsPath;
-  std::string relative = windowsPath.substr(3);
-  std::replace(relative.begin(), relative.end(), '\\', '/');
-  return m_root.path() / "drive_c" / relative;
+  return m_test.hostPath(windowsPath);
 }
 
-std::string ZipTest::zPath(const fs::path& hostPath) const {
-  return platform::windowsPathOfHostPath(hostPath);
+std::string ZipTest::zPath(const fs::path& hostPath) {
+  return platform::testing::TestMachine::windowsPathOfHost(hostPath);
 }
 
-void ZipTest::writeFile(const std::string& windowsPath, const std::string& bytes) const {
+void ZipTest::writeFile(const std::string& windowsPath, const std::string& bytes) {
   const fs::path path = hostPath(windowsPath);
   fs::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::string ZipTest::readFile(const std::string& windowsPath) const {
+std::string ZipTest::readFile(const std::string& windowsPath) {
   std::ifstream file(hostPath(windowsPath), std::ios::binary);
   std::ostringstream text;
   text << file.rdbuf();
   return text.str();
 }
 
-bool ZipTest::exists(const std::string& windowsPath) const {
+bool ZipTest::exists(const std::string& windowsPath) {
   return fs::exists(hostPath(windowsPath));
 }
 
-std::vector<std::string> ZipTest::folderNames(const std::string& windowsPath) const {
+std::vector<std::string> ZipTest::folderNames(const std::string& windowsPath) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(hostPath(windowsPath))) {
     names.push_back(entry.path().filename().string());

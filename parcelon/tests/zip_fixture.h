@@ -10,12 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "machine_root_fixture.h"
-#include "native_machine.h"
-#include "native_thread_service.h"
 #include "parcelon_ctrl.h"
 #include "platform/clock.h"
+#include "platform/testing/test_machine.h"
 #include "random_source.h"
+#include "thread_per_task.h"
 
 namespace parcelon::testing {
 
@@ -43,8 +42,8 @@ class ZipTest : public ::testing::Test {
  protected:
   ZipTest();
 
-  platform::FileSystem& files() { return m_machine->files(); }
-  platform::NativeMachine& machine() { return *m_machine; }
+  platform::FileSystem& files() { return m_test.files(); }
+  platform::Machine& machine() { return m_test.machine(); }
   ParcelonCtrl& control() { return *m_control; }
   // A control whose archives may hold at most `limits` (to reach the records' limits cheaply).
   std::unique_ptr<ParcelonCtrl> makeControl(ArchiveLimits limits);
@@ -52,14 +51,14 @@ class ZipTest : public ::testing::Test {
   platform::ThreadService& threads() { return m_threads; }
 
   // Files by Windows path on drive C: ("C:\in\x.txt").
-  std::filesystem::path hostPath(const std::string& windowsPath) const;
+  std::filesystem::path hostPath(const std::string& windowsPath);
   // The host file seen through drive Z:, for paths the peers (zip, unzip) must see too.
-  std::string zPath(const std::filesystem::path& hostPath) const;
-  void writeFile(const std::string& windowsPath, const std::string& bytes) const;
-  std::string readFile(const std::string& windowsPath) const;
-  bool exists(const std::string& windowsPath) const;
+  std::string zPath(const std::filesystem::path& hostPath);
+  void writeFile(const std::string& windowsPath, const std::string& bytes);
+  std::string readFile(const std::string& windowsPath);
+  bool exists(const std::string& windowsPath);
   // Names in a folder of drive C: (to see that no temporary file is left behind).
-  std::vector<std::string> folderNames(const std::string& windowsPath) const;
+  std::vector<std::string> folderNames(const std::string& windowsPath);
 
   // Creates an archive with the control: each (path, bytes) becomes a source file that is
   // added with its path kept and no password.
@@ -70,13 +69,10 @@ class ZipTest : public ::testing::Test {
   const std::vector<StatusEvent>& events() const { return m_events; }
   void clearEvents() { m_events.clear(); }
 
-  platform::testing::TemporaryMachineRoot m_root;
+  platform::testing::TestMachine m_test{{"C:\\", "jsmith"}};
 
  private:
-  platform::VirtualClock m_clock;
-  // Two workers whatever the host has, so that large entries always take the parallel way.
-  platform::NativeThreadService m_threads{2};
-  std::unique_ptr<platform::NativeMachine> m_machine;
+  ThreadPerTask m_threads;
   std::uint32_t m_nextRandom = 1;
   FunctionRandomSource m_random;
   std::unique_ptr<ParcelonCtrl> m_control;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "machine_opener.h"
+#include "platform/open_machine.h"
 #include "method_runner.h"
 #include "parcelon/parcelon.h"
 #include "platform/clock.h"
@@ -109,8 +109,7 @@ int main(int argc, char** argv) {
     std::cerr << kHelp;
     return 2;
   }
-  platform::SystemClock clock;
-  auto machine = platform::openNativeMachine(clock);
+  auto machine = platform::openMachine();
   if (!machine) {
     std::cerr << "parcelon-tool: " << machine.subject() << "\n";
     return 3;

@@ -1,11 +1,10 @@
 #include "command_line.h"
 
 #include <cctype>
+#include "platform/blanks.h"
 
 namespace platform {
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string lowerAscii(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -84,18 +84,18 @@ Status writeCopy(const fs::path& source, const fs::path& target) {
   Descriptor out(::mkstemp(temporary.data()));
   if (out.get() < 0) return statusFromErrno(errno);
   Status status = copyContents(in.get(), out.get());
-  if (status == ERROR_SUCCESS) {
+  if (status.ok()) {
     copyDosAttributeText(source, out.get());
     const timespec times[2] = {info.st_atim, info.st_mtim};
     if (::fchmod(out.get(), info.st_mode & 07777) != 0 || ::futimens(out.get(), times) != 0) {
       status = statusFromErrno(errno);
     }
   }
-  if (const Status closed = out.close(); status == ERROR_SUCCESS) status = closed;
-  if (status == ERROR_SUCCESS && ::rename(temporary.c_str(), target.c_str()) != 0) {
+  if (const Status closed = out.close(); status.ok()) status = closed;
+  if (status.ok() && ::rename(temporary.c_str(), target.c_str()) != 0) {
     status = statusFromErrno(errno);
   }
-  if (status != ERROR_SUCCESS) ::unlink(temporary.c_str());  // the partial copy, never the target
+  if (status.failed()) ::unlink(temporary.c_str());  // the partial copy, never the target
   return status;
 }
 
@@ -237,14 +237,13 @@ Status copyHostTree(FolderIndex& names, const fs::path& source, const fs::path& 
     const auto info = statHost(source);
     const std::uint32_t attributes = info ? readDosAttributes(source, *info) : 0;
     if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) {
-      ignoreFailure(writeDosAttributes(target, attributes));  // flags only; the copy stands
+      ignoreFailure(writeDosAttributes(target, attributes), "flags only; the copy stands");
     }
   }
   for (const HostEntry& entry : *entries) {
     const fs::path into = copyTargetIn(names, target, entry.entry.name, entry.host);
-    const Status status = entry.isFolder() ? copyHostTree(names, entry.host, into, overwrite)
-                                           : copyHostFile(entry.host, into, overwrite);
-    if (status != ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(entry.isFolder() ? copyHostTree(names, entry.host, into, overwrite)
+                                      : copyHostFile(entry.host, into, overwrite));
   }
   return ERROR_SUCCESS;
 }
@@ -271,7 +270,7 @@ Status removeHostTree(const fs::path& folder) {
     const Status status =
         descend ? removeHostTree(entry.host)
                 : (::unlink(entry.host.c_str()) == 0 ? ERROR_SUCCESS : statusFromErrno(errno));
-    if (status != ERROR_SUCCESS) return status;
+    if (status.failed()) return status;
   }
   return ::rmdir(folder.c_str()) == 0 ? ERROR_SUCCESS : statusFromErrno(errno);
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/open_machine.h"
+
 namespace platform {
 namespace {
 
@@ -73,7 +75,7 @@ bool wineServerHolds(const fs::path& root, const fs::path& serverBase) {
   return false;
 }
 
-Result<std::unique_ptr<NativeMachine>> openNativeMachine(const fs::path& root, Clock& clock) {
+Result<std::unique_ptr<NativeMachine>> openNativeMachine(const fs::path& root) {
   using Opened = Result<std::unique_ptr<NativeMachine>>;
   std::error_code error;
   if (!fs::is_directory(root, error)) {
@@ -91,11 +93,21 @@ Result<std::unique_ptr<NativeMachine>> openNativeMachine(const fs::path& root, C
                            "a running Wine server holds the machine at " + root.string() +
                                "; stop it first (WINEPREFIX=" + root.string() + " wineserver -k)");
   }
-  return std::make_unique<NativeMachine>(root, clock);
+  auto machine = std::make_unique<NativeMachine>(root);
+  // A damaged registry would pass for an empty one: no user, no component, no settings. Better
+  // to say which file it is and change nothing.
+  if (auto hives = machine->nativeRegistry().loadHives(); !hives) {
+    return Opened::failure(hives.status(), "the registry file " + hives.subject() +
+                                               ". Nothing was changed on the machine; restore "
+                                               "the file, or make the machine again");
+  }
+  return machine;
 }
 
-Result<std::unique_ptr<NativeMachine>> openNativeMachine(Clock& clock) {
-  return openNativeMachine(machineRootFromEnvironment(), clock);
+Result<std::unique_ptr<Machine>> openMachine() {
+  auto opened = openNativeMachine(machineRootFromEnvironment());
+  if (!opened) return opened.failureAs<std::unique_ptr<Machine>>();
+  return std::unique_ptr<Machine>(std::move(*opened));
 }
 
 }  // namespace platform

@@ -18,11 +18,8 @@ std::filesystem::path machineRootFromEnvironment();
 bool wineServerHolds(const std::filesystem::path& root,
                      const std::filesystem::path& serverBase = "/tmp");
 
-// Checks `root` and opens it. A failure's subject is a message for people: no such folder, not
-// a prefix, or held by a running Wine server.
-Result<std::unique_ptr<NativeMachine>> openNativeMachine(const std::filesystem::path& root,
-                                                         Clock& clock);
-// The same for the machine named by the environment.
-Result<std::unique_ptr<NativeMachine>> openNativeMachine(Clock& clock);
+// Checks `root` and opens it, on the host's clock. A failure's subject is a message for people:
+// no such folder, not a prefix, or held by a running Wine server.
+Result<std::unique_ptr<NativeMachine>> openNativeMachine(const std::filesystem::path& root);
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/text_encoding.h"
+#include "platform/blanks.h"
 
 namespace platform {
 namespace {
@@ -28,12 +29,6 @@ DriveType defaultType(char letter) {
   return letter == 'A' || letter == 'B' ? DriveType::Removable : DriveType::Fixed;
 }
 
-std::string trimmed(std::string text) {
-  const std::size_t end = text.find_last_not_of(" \t\r\n");
-  text.erase(end == std::string::npos ? 0 : end + 1);
-  return text;
-}
-
 }  // namespace
 
 NativeDrives::NativeDrives(const PathResolver& resolver, Registry* registry)
@@ -51,10 +46,10 @@ std::optional<std::string> NativeDrives::registeredType(char letter) const {
   char text[64] = {};
   DWORD type = 0;
   DWORD size = sizeof text - 1;
-  const LONG status =
+  const Status status =
       m_registry->RegQueryValueExA(key, name.c_str(), &type, reinterpret_cast<BYTE*>(text), &size);
-  ignoreFailure(m_registry->RegCloseKey(key));  // a read-only handle: nothing to write back
-  if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
+  ignoreFailure(m_registry->RegCloseKey(key), "a read-only handle: nothing to write back");
+  if (status.failed() || type != REG_SZ) return std::nullopt;
   return std::string(text, size > 0 && text[size - 1] == '\0' ? size - 1 : size);
 }
 
@@ -81,7 +76,8 @@ std::string NativeDrives::labelOf(char letter) const {
   std::ifstream file(m_resolver.driveLink(letter) / kLabelFile, std::ios::binary);
   std::string line;
   if (!file || !std::getline(file, line)) return {};
-  return utf8ToAnsi(trimmed(line));
+  // The label ends at the line end; what editors leave around it is no part of it.
+  return utf8ToAnsi(std::string(trimmed(line, " \t\r\n")));
 }
 
 DriveType NativeDrives::typeOf(char letter) const {

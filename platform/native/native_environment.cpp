@@ -41,10 +41,10 @@ std::vector<NativeEnvironment::Value> NativeEnvironment::readValues(HKEY root, c
     DWORD nameLength = kMaxValueName;
     DWORD type = REG_NONE;
     DWORD size = 0;
-    const LONG status =
+    const Status status =
         m_registry.RegEnumValueA(handle, index, name.data(), &nameLength, &type, nullptr, &size);
     if (status == ERROR_NO_MORE_ITEMS) break;
-    if (status != ERROR_SUCCESS || !isText(type)) continue;
+    if (status.failed() || !isText(type)) continue;
     std::vector<BYTE> data(size);
     const std::string valueName(name.data(), nameLength);
     if (m_registry.RegQueryValueExA(handle, valueName.c_str(), &type, data.data(), &size) ==
@@ -53,7 +53,7 @@ std::vector<NativeEnvironment::Value> NativeEnvironment::readValues(HKEY root, c
       values.push_back({valueName, type, textOf(data)});
     }
   }
-  ignoreFailure(m_registry.RegCloseKey(handle));  // opened for reading: nothing to write back
+  ignoreFailure(m_registry.RegCloseKey(handle), "opened for reading: nothing to write back");
   return values;
 }
 

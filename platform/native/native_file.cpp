@@ -25,7 +25,7 @@ NativeFile::NativeFile(int descriptor, Access access)
 }
 
 NativeFile::~NativeFile() {
-  if (m_descriptor >= 0) ignoreFailure(close());
+  if (m_descriptor >= 0) ignoreFailure(close(), "closing a file nobody closed");
 }
 
 Result<std::size_t> NativeFile::readAt(char* data, std::size_t count, std::uint64_t offset) {
@@ -70,7 +70,7 @@ Result<std::size_t> NativeFile::read(void* buffer, std::size_t count) {
   // NOTE: only pending writes go; what was read ahead serves the next reads (a reader that
   // reads a header and then the data behind it used to read the same 64 KiB twice).
   if (m_use == BufferUse::Writing) {
-    if (const Status status = flush(); status != ERROR_SUCCESS) {
+    if (const Status status = flush(); status.failed()) {
       return Result<std::size_t>::failure(status);
     }
   }
@@ -113,11 +113,11 @@ Status NativeFile::write(const void* buffer, std::size_t count) {
                          m_position == m_bufferOffset + m_bufferFill &&
                          m_bufferFill + count <= kBufferSize;
   if (!continues) {
-    if (const Status status = flush(); status != ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(flush());
   }
   if (count >= kBufferSize) {
     const Status status = writeAt(data, count, m_position);
-    if (status == ERROR_SUCCESS) m_position += count;
+    if (status.ok()) m_position += count;
     return status;
   }
   if (m_use != BufferUse::Writing) {
@@ -134,7 +134,7 @@ Status NativeFile::write(const void* buffer, std::size_t count) {
 Status NativeFile::seek(std::uint64_t position) {
   if (m_descriptor < 0) return ERROR_INVALID_HANDLE;
   if (m_use == BufferUse::Writing) {
-    if (const Status status = flush(); status != ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(flush());
   }
   m_position = position;
   return ERROR_SUCCESS;
@@ -143,7 +143,7 @@ Status NativeFile::seek(std::uint64_t position) {
 Result<std::uint64_t> NativeFile::size() {
   if (m_descriptor < 0) return Result<std::uint64_t>::failure(ERROR_INVALID_HANDLE);
   if (m_use == BufferUse::Writing) {
-    if (const Status status = flush(); status != ERROR_SUCCESS) {
+    if (const Status status = flush(); status.failed()) {
       return Result<std::uint64_t>::failure(status);
     }
   }
@@ -157,7 +157,7 @@ Result<std::uint64_t> NativeFile::size() {
 Status NativeFile::truncate(std::uint64_t size) {
   if (m_descriptor < 0) return ERROR_INVALID_HANDLE;
   if (m_access == Access::Read) return ERROR_ACCESS_DENIED;
-  if (const Status status = flush(); status != ERROR_SUCCESS) return status;
+  RETURN_IF_FAILED(flush());
   if (::ftruncate(m_descriptor, static_cast<off_t>(size)) != 0) return statusFromErrno(errno);
   return ERROR_SUCCESS;
 }
@@ -167,7 +167,7 @@ Status NativeFile::close() {
   const Status flushed = flush();
   const int closed = ::close(m_descriptor);
   m_descriptor = -1;
-  if (flushed != ERROR_SUCCESS) return flushed;
+  if (flushed.failed()) return flushed;
   return closed == 0 ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
 }
 

@@ -13,6 +13,7 @@
 #include "host_status.h"
 #include "native_file.h"
 #include "platform/text_encoding.h"
+#include "platform/wildcard.h"
 
 namespace platform {
 namespace {
@@ -130,6 +131,17 @@ Result<FileInfo> NativeFileSystem::fileInfo(const std::string& path) {
   return FileInfo{entry->entry.size, entry->entry.lastWrite, entry->entry.attributes};
 }
 
+Result<FileIdentity> NativeFileSystem::identity(const std::string& path) {
+  auto found = locate(path);
+  if (!found) return found.failureAs<FileIdentity>();
+  struct stat info {};
+  if (!found->exists() || ::stat(found->host.c_str(), &info) != 0) {
+    return Result<FileIdentity>::failure(notFound(*found), path);
+  }
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
+}
+
 Status NativeFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
   auto found = locate(path);
   if (!found) return found.status();
@@ -162,8 +174,7 @@ Status NativeFileSystem::copyFileInto(const std::vector<HostEntry>& sources,
   for (const HostEntry& source : sources) {
     const fs::path target =
         copyTargetIn(m_resolver.names(), into->host, source.entry.name, source.host);
-    const Status status = copyHostFile(source.host, target, overwrite);
-    if (status != ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(copyHostFile(source.host, target, overwrite));
   }
   return ERROR_SUCCESS;
 }
@@ -200,7 +211,7 @@ Status NativeFileSystem::copyFolder(const std::string& source, const std::string
       const fs::path target =
           copyTargetIn(m_resolver.names(), into->host, folder.entry.name, folder.host);
       const Status status = copyHostTree(m_resolver.names(), folder.host, target, overwrite);
-      if (status != ERROR_SUCCESS) return status;
+      if (status.failed()) return status;
     }
     return ERROR_SUCCESS;
   }
@@ -242,7 +253,7 @@ Status NativeFileSystem::deleteFile(const std::string& path, Force force) {
     }
   }
   for (const HostEntry& victim : victims) {
-    if (const Status status = removeFile(victim.host); status != ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(removeFile(victim.host));
   }
   return ERROR_SUCCESS;
 }
@@ -266,7 +277,7 @@ Status NativeFileSystem::deleteFolder(const std::string& path, Force force) {
     }
   }
   for (const HostEntry& victim : victims) {
-    if (const Status status = removeHostTree(victim.host); status != ERROR_SUCCESS) return status;
+    RETURN_IF_FAILED(removeHostTree(victim.host));
   }
   return ERROR_SUCCESS;
 }
@@ -299,7 +310,7 @@ Status NativeFileSystem::moveFile(const std::string& source, const std::string& 
   if (errno != EXDEV || isHostFolder(from->host)) return statusFromErrno(errno);
   // Another host file system: copy, then remove the original once the copy stands.
   const Status copied = copyHostFile(from->host, target, Overwrite::Yes);
-  return copied == ERROR_SUCCESS ? removeFile(from->host) : copied;
+  return copied.ok() ? removeFile(from->host) : copied;
 }
 
 Result<std::vector<DirectoryEntry>> NativeFileSystem::listFolder(const std::string& folder,
@@ -330,7 +341,7 @@ Result<std::unique_ptr<File>> NativeFileSystem::openFile(const std::string& path
   using Opened = Result<std::unique_ptr<File>>;
   auto found = locate(path);
   if (!found) return Opened::failure(found.status(), found.subject());
-  if (const Status status = checkOpen(*found, mode); status != ERROR_SUCCESS) {
+  if (const Status status = checkOpen(*found, mode); status.failed()) {
     return Opened::failure(status, path);
   }
   const OpenFlags how = openFlags(mode);

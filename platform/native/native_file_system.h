@@ -25,6 +25,7 @@ class NativeFileSystem final : public FileSystem {
   bool fileExists(const std::string& path) override;
   bool folderExists(const std::string& path) override;
   Result<FileInfo> fileInfo(const std::string& path) override;
+  Result<FileIdentity> identity(const std::string& path) override;
   Status setAttributes(const std::string& path, std::uint32_t attributes) override;
   Status setLastWriteTime(const std::string& path, FileTime time) override;
   Status createFolder(const std::string& path) override;

@@ -32,6 +32,18 @@ std::string withoutTrailingSeparator(std::string path) {
 NativeMachine::NativeMachine(fs::path machineRoot, Clock& clock)
     : NativeMachine(std::move(machineRoot), clock, hostProgramDirectory()) {}
 
+NativeMachine::NativeMachine(fs::path machineRoot)
+    : m_ownClock(std::make_unique<SystemClock>()),
+      m_root(std::move(machineRoot)),
+      m_clock(*m_ownClock),
+      m_registry(m_root, &m_clock),
+      m_files(m_root, &m_registry),
+      m_environment(m_registry),
+      m_processes(m_root, m_files, m_registry),
+      m_programDirectory(hostProgramDirectory()) {
+  m_printerPrograms.installInto(m_processes);
+}
+
 NativeMachine::NativeMachine(fs::path machineRoot, Clock& clock, std::string programDirectory)
     : m_root(std::move(machineRoot)),
       m_clock(clock),
@@ -39,7 +51,9 @@ NativeMachine::NativeMachine(fs::path machineRoot, Clock& clock, std::string pro
       m_files(m_root, &m_registry),
       m_environment(m_registry),
       m_processes(m_root, m_files, m_registry),
-      m_programDirectory(std::move(programDirectory)) {}
+      m_programDirectory(std::move(programDirectory)) {
+  m_printerPrograms.installInto(m_processes);
+}
 
 std::string windowsPathOfHostPath(const fs::path& hostPath) {
   std::error_code error;

@@ -27,8 +27,14 @@ bool isSwitch(const std::string& argument) {
 NativeProcesses::NativeProcesses(std::filesystem::path machineRoot, FileSystem& files,
                                  Registry& registry)
     : m_root(std::move(machineRoot)), m_files(files), m_registry(registry) {
-  // Each built-in program is one line here and one method.
-  m_programs["regedit"] = [this](const auto& arguments) { return runRegedit(arguments); };
+  // Each built-in program is one line here and one method; the machine adds the printer ones.
+  m_programs["regedit"] = [this](const std::string& text) {
+    return runRegedit(splitArguments(text));
+  };
+}
+
+void NativeProcesses::addProgram(const std::string& name, Program program) {
+  m_programs[name] = std::move(program);
 }
 
 Status NativeProcesses::log(const std::string& commandLine) const {
@@ -50,13 +56,13 @@ Result<ProcessOutcome> NativeProcesses::start(const std::string& commandLine, Wi
                                               Wait wait) {
   // NOTE: the log is a record for people and tests; a machine root we cannot write to must
   // not stop the program being started.
-  ignoreFailure(log(commandLine));
+  ignoreFailure(log(commandLine), "the command log could not be written");
   const CommandLine parsed = parseCommandLine(commandLine);
   const auto program = m_programs.find(parsed.name);
   if (program == m_programs.end()) {
     return Result<ProcessOutcome>::failure(ERROR_FILE_NOT_FOUND, parsed.program);
   }
-  const std::uint32_t exitCode = program->second(splitArguments(parsed.arguments));
+  const std::uint32_t exitCode = program->second(parsed.arguments);
   ProcessOutcome outcome;
   if (wait == Wait::Yes) outcome.exitCode = exitCode;
   return outcome;
@@ -79,7 +85,7 @@ std::uint32_t NativeProcesses::runRegedit(const std::vector<std::string>& argume
   const bool imported = importRegFile(m_registry, *bytes).imported;
   // The editor is a process of its own: what it imported is on disk when it ends.
   for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    ignoreFailure(static_cast<Status>(m_registry.RegFlushKey(root)));
+    ignoreFailure(m_registry.RegFlushKey(root), "the registry could not be written back after an import");
   }
   return imported ? kSucceeded : kFailed;
 }

@@ -1,6 +1,6 @@
 // Starting programs on the native machine. A few programs are built in (the registry editor's
-// import); every command line is appended to commands.log at the machine root; any other
-// program fails as a missing one does.
+// import here; the machine adds the printer programs); every command line is appended to
+// commands.log at the machine root; any other program fails as a missing one does.
 #pragma once
 
 #include <cstdint>
@@ -27,10 +27,13 @@ class NativeProcesses final : public Processes {
 
   static constexpr const char* kLogName = "commands.log";
 
- private:
-  // A built-in program: its arguments in, its exit code out.
-  using Program = std::function<std::uint32_t(const std::vector<std::string>& arguments)>;
+  // A built-in program: the text after its name in, its exit code out. Each program takes the
+  // text apart its own way, as Windows programs do (splitArguments suits most).
+  using Program = std::function<std::uint32_t(const std::string& arguments)>;
+  // Builds in a further program under `name` (lower case, without ".exe").
+  void addProgram(const std::string& name, Program program);
 
+ private:
   std::uint32_t runRegedit(const std::vector<std::string>& arguments);
   [[nodiscard]] Status log(const std::string& commandLine) const;
 

@@ -56,7 +56,7 @@ std::string storedData(DWORD type, const BYTE* data, DWORD length) {
 
 // Copies value data into a caller's buffer as Windows does: ERROR_MORE_DATA when it does not
 // fit, and a string that lacks its NUL gets one when the buffer has room (not counted).
-LONG copyData(const std::string& bytes, DWORD type, BYTE* data, DWORD capacity) {
+Status copyData(const std::string& bytes, DWORD type, BYTE* data, DWORD capacity) {
   if (bytes.size() > capacity) return ERROR_MORE_DATA;
   std::memcpy(data, bytes.data(), bytes.size());
   if (isStringType(type) && !bytes.empty() && bytes.size() < capacity && bytes.back() != '\0') {
@@ -66,7 +66,7 @@ LONG copyData(const std::string& bytes, DWORD type, BYTE* data, DWORD capacity) 
 }
 
 // Copies a name with its NUL; a short buffer gets as much as fits and ERROR_MORE_DATA.
-LONG copyName(const std::string& ansi, char* name, DWORD* nameLength) {
+Status copyName(const std::string& ansi, char* name, DWORD* nameLength) {
   if (ansi.size() >= *nameLength) {
     if (*nameLength > 0) {
       std::memcpy(name, ansi.data(), *nameLength - 1);
@@ -134,7 +134,7 @@ NativeRegistry::NativeRegistry(std::filesystem::path machineRoot, Clock* clock)
 
 NativeRegistry::~NativeRegistry() {
   // NOTE: a destructor cannot report; callers who must know call flushAll() or RegFlushKey.
-  ignoreFailure(flushAll());
+  ignoreFailure(flushAll(), "writing the registry back at its end");
 }
 
 Status NativeRegistry::flushAll() {
@@ -142,7 +142,7 @@ Status NativeRegistry::flushAll() {
   for (auto& [id, slot] : m_hives) {
     if (!slot.hive) continue;
     const Status status = saveIfChanged(*slot.hive);
-    if (first == ERROR_SUCCESS) first = status;
+    if (first.ok()) first = status;
   }
   return first;
 }
@@ -164,10 +164,19 @@ Result<RegistryHive*> NativeRegistry::hive(HiveId id) {
       slot.hive->access = slot.access;
     } else {
       slot.loadStatus = loaded.status();
+      slot.loadProblem = loaded.subject();
     }
   }
-  if (!slot.hive) return Result<RegistryHive*>::failure(slot.loadStatus, slot.file.string());
+  if (!slot.hive) return Result<RegistryHive*>::failure(slot.loadStatus, slot.loadProblem);
   return slot.hive.get();
+}
+
+Result<bool> NativeRegistry::loadHives() {
+  for (const HiveId id : {HiveId::Machine, HiveId::User}) {
+    auto loaded = hive(id);
+    if (!loaded) return loaded.failureAs<bool>();
+  }
+  return true;
 }
 
 // HKEY_USERS lists the user hives that could be loaded, each under its own name.
@@ -255,20 +264,20 @@ Status NativeRegistry::saveIfChanged(RegistryHive& changedHive) {
   for (auto& [id, slot] : m_hives) {
     if (slot.hive.get() != &changedHive || slot.access == RegistryHive::Access::ReadOnly) continue;
     const Status status = saveRegistryHiveFile(slot.file, changedHive);
-    if (status == ERROR_SUCCESS) changedHive.changed = false;
+    if (status.ok()) changedHive.changed = false;
     return status;
   }
   return ERROR_SUCCESS;
 }
 
-LONG NativeRegistry::openOrCreate(HKEY key, const char* subKey, REGSAM access, HKEY* result,
+Status NativeRegistry::openOrCreate(HKEY key, const char* subKey, REGSAM access, HKEY* result,
                                   DWORD* disposition, Creation creation) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
   *result = 0;
   auto anchor = anchorOf(key);
-  if (!anchor) return static_cast<LONG>(anchor.status());
+  if (!anchor) return anchor.status();
   auto names = splitKeyPath(subKey);
-  if (!names) return static_cast<LONG>(names.status());
+  if (!names) return names.status();
 
   std::shared_ptr<RegistryKey> current = anchor->key;
   DWORD outcome = REG_OPENED_EXISTING_KEY;
@@ -290,20 +299,20 @@ LONG NativeRegistry::openOrCreate(HKEY key, const char* subKey, REGSAM access, H
   return ERROR_SUCCESS;
 }
 
-LONG NativeRegistry::RegOpenKeyExA(HKEY key, const char* subKey, DWORD /*options*/, REGSAM access,
+Status NativeRegistry::RegOpenKeyExA(HKEY key, const char* subKey, DWORD /*options*/, REGSAM access,
                                    HKEY* result) {
   return openOrCreate(key, subKey, access, result, nullptr, Creation::OpenOnly);
 }
 
-LONG NativeRegistry::RegCreateKeyExA(HKEY key, const char* subKey, REGSAM access, HKEY* result,
+Status NativeRegistry::RegCreateKeyExA(HKEY key, const char* subKey, REGSAM access, HKEY* result,
                                      DWORD* disposition) {
   return openOrCreate(key, subKey, access, result, disposition, Creation::CreateMissing);
 }
 
-LONG NativeRegistry::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameLength) {
+Status NativeRegistry::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameLength) {
   if (name == nullptr || nameLength == nullptr) return ERROR_INVALID_PARAMETER;
   auto found = keyOf(key, KEY_ENUMERATE_SUB_KEYS);
-  if (!found) return static_cast<LONG>(found.status());
+  if (!found) return found.status();
   const auto& subkeys = (*found)->subkeys;
   if (index >= subkeys.size()) return ERROR_NO_MORE_ITEMS;
   const std::string ansi = utf16ToAnsi(subkeys[index]->name);
@@ -312,21 +321,21 @@ LONG NativeRegistry::RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nam
   return copyName(ansi, name, nameLength);
 }
 
-LONG NativeRegistry::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength,
+Status NativeRegistry::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength,
                                    DWORD* type, BYTE* data, DWORD* dataLength) {
   if ((data != nullptr && dataLength == nullptr) || (name != nullptr && nameLength == nullptr)) {
     return ERROR_INVALID_PARAMETER;
   }
   auto found = keyOf(key, KEY_QUERY_VALUE);
-  if (!found) return static_cast<LONG>(found.status());
+  if (!found) return found.status();
   const auto& values = (*found)->values;
   if (index >= values.size()) return ERROR_NO_MORE_ITEMS;
   const RegistryValue& value = values[index];
   const std::string bytes = ansiData(value);
 
   // As Windows: the data is checked first; a name is only filled in when the data fitted.
-  LONG status = data != nullptr ? copyData(bytes, value.type, data, *dataLength) : ERROR_SUCCESS;
-  if (name != nullptr && status == ERROR_SUCCESS) {
+  Status status = data != nullptr ? copyData(bytes, value.type, data, *dataLength) : ERROR_SUCCESS;
+  if (name != nullptr && status.ok()) {
     status = copyName(utf16ToAnsi(value.name), name, nameLength);
   }
   if (type != nullptr) *type = value.type;
@@ -334,26 +343,26 @@ LONG NativeRegistry::RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nam
   return status;
 }
 
-LONG NativeRegistry::RegQueryValueExA(HKEY key, const char* valueName, DWORD* type, BYTE* data,
+Status NativeRegistry::RegQueryValueExA(HKEY key, const char* valueName, DWORD* type, BYTE* data,
                                       DWORD* dataLength) {
   if (data != nullptr && dataLength == nullptr) return ERROR_INVALID_PARAMETER;
   auto found = keyOf(key, KEY_QUERY_VALUE);
-  if (!found) return static_cast<LONG>(found.status());
+  if (!found) return found.status();
   const RegistryValue* value = (*found)->findValue(utf16Name(valueName));
   if (value == nullptr) return ERROR_FILE_NOT_FOUND;
   const std::string bytes = ansiData(*value);
-  const LONG status =
+  const Status status =
       data != nullptr ? copyData(bytes, value->type, data, *dataLength) : ERROR_SUCCESS;
   if (type != nullptr) *type = value->type;
   if (dataLength != nullptr) *dataLength = static_cast<DWORD>(bytes.size());
   return status;
 }
 
-LONG NativeRegistry::RegSetValueExA(HKEY key, const char* valueName, DWORD type, const BYTE* data,
+Status NativeRegistry::RegSetValueExA(HKEY key, const char* valueName, DWORD type, const BYTE* data,
                                     DWORD dataLength) {
   if (data == nullptr && dataLength > 0) return ERROR_INVALID_PARAMETER;
   auto found = keyOf(key, KEY_SET_VALUE);
-  if (!found) return static_cast<LONG>(found.status());
+  if (!found) return found.status();
   RegistryKey& target = **found;
   if (isReadOnly(target)) return ERROR_ACCESS_DENIED;
   // NOTE: the byte count is taken as given, so a string counted without its NUL is stored
@@ -364,9 +373,9 @@ LONG NativeRegistry::RegSetValueExA(HKEY key, const char* valueName, DWORD type,
   return ERROR_SUCCESS;
 }
 
-LONG NativeRegistry::RegDeleteValueA(HKEY key, const char* valueName) {
+Status NativeRegistry::RegDeleteValueA(HKEY key, const char* valueName) {
   auto found = keyOf(key, KEY_SET_VALUE);
-  if (!found) return static_cast<LONG>(found.status());
+  if (!found) return found.status();
   RegistryKey& target = **found;
   if (isReadOnly(target)) return ERROR_ACCESS_DENIED;
   if (!target.removeValue(utf16Name(valueName))) return ERROR_FILE_NOT_FOUND;
@@ -374,13 +383,13 @@ LONG NativeRegistry::RegDeleteValueA(HKEY key, const char* valueName) {
   return ERROR_SUCCESS;
 }
 
-LONG NativeRegistry::RegDeleteKeyA(HKEY key, const char* subKey) {
+Status NativeRegistry::RegDeleteKeyA(HKEY key, const char* subKey) {
   if (subKey == nullptr) return ERROR_INVALID_PARAMETER;
   auto anchor = anchorOf(key);
-  if (!anchor) return static_cast<LONG>(anchor.status());
+  if (!anchor) return anchor.status();
   if (anchor->predefined && *subKey == '\0') return ERROR_ACCESS_DENIED;
   auto found = walk(*anchor, subKey);
-  if (!found) return static_cast<LONG>(found.status());
+  if (!found) return found.status();
   RegistryKey& target = **found;
   // A hive's root cannot go, nor a key that still has sub-keys.
   if (target.parent == nullptr || isReadOnly(target) || !target.subkeys.empty()) {
@@ -392,11 +401,11 @@ LONG NativeRegistry::RegDeleteKeyA(HKEY key, const char* subKey) {
   return ERROR_SUCCESS;
 }
 
-LONG NativeRegistry::RegDeleteTreeA(HKEY key, const char* subKey) {
+Status NativeRegistry::RegDeleteTreeA(HKEY key, const char* subKey) {
   auto anchor = anchorOf(key);
-  if (!anchor) return static_cast<LONG>(anchor.status());
+  if (!anchor) return anchor.status();
   auto found = walk(*anchor, subKey);
-  if (!found) return static_cast<LONG>(found.status());
+  if (!found) return found.status();
   RegistryKey& target = **found;
   if (isReadOnly(target)) return ERROR_ACCESS_DENIED;
   if (subKey == nullptr || *subKey == '\0') {
@@ -418,14 +427,14 @@ LONG NativeRegistry::RegDeleteTreeA(HKEY key, const char* subKey) {
   return ERROR_SUCCESS;
 }
 
-LONG NativeRegistry::RegFlushKey(HKEY key) {
+Status NativeRegistry::RegFlushKey(HKEY key) {
   auto found = keyOf(key, 0);
-  if (!found) return static_cast<LONG>(found.status());
+  if (!found) return found.status();
   if ((*found)->hive == nullptr) return ERROR_SUCCESS;
-  return static_cast<LONG>(saveIfChanged(*(*found)->hive));
+  return saveIfChanged(*(*found)->hive);
 }
 
-LONG NativeRegistry::RegCloseKey(HKEY key) {
+Status NativeRegistry::RegCloseKey(HKEY key) {
   // NOTE: closing does not write the hive: as on Windows, changes reach the file lazily (at
   // RegFlushKey, flushAll or the end), so that an import of a thousand keys writes it once.
   if (key >= HKEY_CLASSES_ROOT && key <= HKEY_DYN_DATA) return ERROR_SUCCESS;

@@ -38,25 +38,29 @@ class NativeRegistry final : public Registry {
   NativeRegistry(const NativeRegistry&) = delete;
   NativeRegistry& operator=(const NativeRegistry&) = delete;
 
-  LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access,
+  Status RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access,
                      HKEY* result) override;
-  LONG RegCreateKeyExA(HKEY key, const char* subKey, REGSAM access, HKEY* result,
+  Status RegCreateKeyExA(HKEY key, const char* subKey, REGSAM access, HKEY* result,
                        DWORD* disposition) override;
-  LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameLength) override;
-  LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type, BYTE* data,
+  Status RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameLength) override;
+  Status RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type, BYTE* data,
                      DWORD* dataLength) override;
-  LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* type, BYTE* data,
+  Status RegQueryValueExA(HKEY key, const char* valueName, DWORD* type, BYTE* data,
                         DWORD* dataLength) override;
-  LONG RegSetValueExA(HKEY key, const char* valueName, DWORD type, const BYTE* data,
+  Status RegSetValueExA(HKEY key, const char* valueName, DWORD type, const BYTE* data,
                       DWORD dataLength) override;
-  LONG RegDeleteValueA(HKEY key, const char* valueName) override;
-  LONG RegDeleteKeyA(HKEY key, const char* subKey) override;
-  LONG RegDeleteTreeA(HKEY key, const char* subKey) override;
-  LONG RegFlushKey(HKEY key) override;
-  LONG RegCloseKey(HKEY key) override;
+  Status RegDeleteValueA(HKEY key, const char* valueName) override;
+  Status RegDeleteKeyA(HKEY key, const char* subKey) override;
+  Status RegDeleteTreeA(HKEY key, const char* subKey) override;
+  Status RegFlushKey(HKEY key) override;
+  Status RegCloseKey(HKEY key) override;
 
   // Writes every changed hive now; the first failure's status.
   Status flushAll();
+
+  // Loads the machine's and the user's hives now; the first that cannot be read fails, with its
+  // file and what is wrong with it as the subject.
+  Result<bool> loadHives();
 
  private:
   enum class HiveId { Machine, User, DefaultUser };
@@ -67,6 +71,7 @@ class NativeRegistry final : public Registry {
     RegistryHive::Access access = RegistryHive::Access::ReadWrite;
     bool loaded = false;
     Status loadStatus = ERROR_SUCCESS;
+    std::string loadProblem;  // the file and what is wrong with it
     std::unique_ptr<RegistryHive> hive;
   };
   // Where a handle points: a key, a path below it still to walk (for the predefined keys that
@@ -88,7 +93,7 @@ class NativeRegistry final : public Registry {
   // The key a handle stands for, when the handle grants `needed`.
   Result<std::shared_ptr<RegistryKey>> keyOf(HKEY handle, REGSAM needed);
   Result<std::shared_ptr<RegistryKey>> walk(const Anchor& anchor, const char* subKey);
-  LONG openOrCreate(HKEY key, const char* subKey, REGSAM access, HKEY* result, DWORD* disposition,
+  Status openOrCreate(HKEY key, const char* subKey, REGSAM access, HKEY* result, DWORD* disposition,
                     Creation creation);
   HKEY addHandle(std::shared_ptr<RegistryKey> key, REGSAM access);
   void touch(RegistryKey& key);

@@ -5,6 +5,7 @@
 
 #include "platform/text_encoding.h"
 #include "text_scan.h"
+#include "platform/blanks.h"
 
 namespace platform {
 namespace {
@@ -23,8 +24,6 @@ constexpr RootName kRoots[] = {
 };
 
 enum class Encoding { Ansi, Utf16 };
-
-bool isBlank(char c) { return kSpaceAndTab.find(c) != std::string_view::npos; }
 
 std::string_view trimEnd(std::string_view text) {
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
@@ -163,10 +162,10 @@ class RegFileImporter {
     const auto root = splitRoot(path);
     if (!root) return problem("unknown root in [" + std::string(path) + "], values passed over");
     HKEY key = 0;
-    const LONG status = m_registry.RegCreateKeyExA(root->first, root->second.c_str(),
+    const Status status = m_registry.RegCreateKeyExA(root->first, root->second.c_str(),
                                                    KEY_ALL_ACCESS, &key, nullptr);
-    if (status != ERROR_SUCCESS) {
-      return problem("cannot open [" + std::string(path) + "] (" + std::to_string(status) + ")");
+    if (status.failed()) {
+      return problem("cannot open [" + std::string(path) + "] (" + toString(status) + ")");
     }
     m_key = key;
     ++m_outcome.keysOpened;
@@ -176,18 +175,18 @@ class RegFileImporter {
     const auto root = splitRoot(path);
     if (!root) return problem("unknown root in [-" + std::string(path) + "]");
     if (root->second.empty()) return problem("a root key cannot be deleted");
-    const LONG status = m_registry.RegDeleteTreeA(root->first, root->second.c_str());
-    if (status == ERROR_SUCCESS) {
+    const Status status = m_registry.RegDeleteTreeA(root->first, root->second.c_str());
+    if (status.ok()) {
       ++m_outcome.keysDeleted;
     } else if (status != ERROR_FILE_NOT_FOUND) {
-      problem("cannot delete [" + std::string(path) + "] (" + std::to_string(status) + ")");
+      problem("cannot delete [" + std::string(path) + "] (" + toString(status) + ")");
     }
   }
 
   void closeKey() {
     if (m_key == 0) return;
     // A failure to write the hive back shows in the registry's own status; nothing to undo here.
-    ignoreFailure(static_cast<Status>(m_registry.RegCloseKey(m_key)));
+    ignoreFailure(m_registry.RegCloseKey(m_key), "closing an imported key");
     m_key = 0;
   }
 
@@ -201,19 +200,19 @@ class RegFileImporter {
     DWORD type = REG_NONE;
     std::optional<std::string> data = readData(text, type);
     if (!data) return problem("value \"" + name + "\" not imported: malformed data");
-    const LONG status = m_registry.RegSetValueExA(m_key, name.c_str(), type,
+    const Status status = m_registry.RegSetValueExA(m_key, name.c_str(), type,
                                                   reinterpret_cast<const BYTE*>(data->data()),
                                                   static_cast<DWORD>(data->size()));
-    if (status != ERROR_SUCCESS) {
-      return problem("value \"" + name + "\" not set (" + std::to_string(status) + ")");
+    if (status.failed()) {
+      return problem("value \"" + name + "\" not set (" + toString(status) + ")");
     }
     ++m_outcome.valuesSet;
   }
 
   void deleteValue(const std::string& name, std::string_view rest) {
     if (!endsCleanly(rest)) return problem("malformed deletion of \"" + name + "\"");
-    const LONG status = m_registry.RegDeleteValueA(m_key, name.c_str());
-    if (status == ERROR_SUCCESS) ++m_outcome.valuesDeleted;
+    const Status status = m_registry.RegDeleteValueA(m_key, name.c_str());
+    if (status.ok()) ++m_outcome.valuesDeleted;
   }
 
   std::optional<std::string> readData(std::string_view text, DWORD& type) {

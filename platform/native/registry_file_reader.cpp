@@ -15,7 +15,7 @@ namespace {
 // Wine's files allow any white space of a line around their tokens.
 constexpr std::string_view kFileBlanks = " \t\r\v\f";
 
-bool isBlank(char c) { return kFileBlanks.find(c) != std::string_view::npos; }
+bool isFileBlank(char c) { return kFileBlanks.find(c) != std::string_view::npos; }
 
 std::vector<std::string_view> splitLines(std::string_view bytes) {
   std::vector<std::string_view> lines;
@@ -45,7 +45,8 @@ class RegistryFileReader {
 
   Result<std::unique_ptr<RegistryHive>> read() {
     if (m_lines.empty() || m_lines[0] != kRegistryFileHeader) {
-      return Result<std::unique_ptr<RegistryHive>>::failure(ERROR_BADDB, "header");
+      return Result<std::unique_ptr<RegistryHive>>::failure(
+          ERROR_BADDB, "it does not start as a registry file does");
     }
     for (m_next = 1; m_next < m_lines.size();) {
       const std::string_view line = m_lines[m_next++];
@@ -247,9 +248,9 @@ class RegistryFileReader {
           if (value > 0xFF) return std::nullopt;
         }
         data.bytes += static_cast<char>(value);
-        while (pos < text.size() && isBlank(text[pos])) ++pos;
+        while (pos < text.size() && isFileBlank(text[pos])) ++pos;
         if (pos < text.size() && text[pos] == ',') ++pos;
-        while (pos < text.size() && isBlank(text[pos])) ++pos;
+        while (pos < text.size() && isFileBlank(text[pos])) ++pos;
       }
       const std::string_view rest = skipBlanks(text.substr(pos), kFileBlanks);
       if (rest.empty()) return data;
@@ -281,7 +282,14 @@ class RegistryFileReader {
 }  // namespace
 
 Result<std::unique_ptr<RegistryHive>> readRegistryFile(std::string_view bytes, FileTime now) {
-  return RegistryFileReader(bytes, now).read();
+  // Wine ends every file with a line end: a file that stops within a line was cut short, and
+  // what it lost (a user's name, a program's settings) would silently read as missing.
+  auto hive = RegistryFileReader(bytes, now).read();
+  if (hive && bytes.back() != '\n') {
+    return Result<std::unique_ptr<RegistryHive>>::failure(
+        ERROR_BADDB, "it ends in the middle of a line: the file was cut short");
+  }
+  return hive;
 }
 
 }  // namespace platform

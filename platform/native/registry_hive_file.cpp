@@ -54,13 +54,13 @@ Result<std::unique_ptr<RegistryHive>> loadRegistryHiveFile(const std::filesystem
   using Loaded = Result<std::unique_ptr<RegistryHive>>;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0 && errno == ENOENT) return RegistryHive::create(relativeTo, now);
-  if (fd < 0) return Loaded::failure(ERROR_CANTREAD, path.string());
+  if (fd < 0) return Loaded::failure(ERROR_CANTREAD, path.string() + ": it cannot be opened");
   std::string bytes;
   const bool ok = readAll(fd, bytes);
   ::close(fd);
-  if (!ok) return Loaded::failure(ERROR_CANTREAD, path.string());
+  if (!ok) return Loaded::failure(ERROR_CANTREAD, path.string() + ": it cannot be read");
   auto hive = readRegistryFile(bytes, now);
-  if (!hive) return Loaded::failure(hive.status(), path.string());
+  if (!hive) return Loaded::failure(hive.status(), path.string() + ": " + hive.subject());
   return hive;
 }
 

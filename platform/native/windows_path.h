@@ -44,8 +44,6 @@ bool endsWithSeparator(std::string_view path);
 std::pair<std::string, std::string> splitLastName(std::string_view path);
 
 bool hasWildcards(std::string_view name);
-// Matches a name against * and ? without regard to case; "*" and "*.*" match every name.
-bool matchesWildcard(std::string_view pattern, std::string_view name);
 
 // Characters Windows refuses in a name: < > : " | ? * and the control characters.
 bool isValidName(std::string_view name, Wildcards wildcards);

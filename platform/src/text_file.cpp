@@ -117,7 +117,7 @@ Status writeWholeFile(FileSystem& files, const std::string& path, const std::str
   if (!file) return file.status();
   const Status written = (*file)->write(bytes.data(), bytes.size());
   const Status closed = (*file)->close();
-  return written != ERROR_SUCCESS ? written : closed;
+  return written.failed() ? written : closed;
 }
 
 }  // namespace platform

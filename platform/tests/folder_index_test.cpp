@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 
 namespace platform {
 namespace {

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 #include "platform/clock.h"
 
 namespace platform {
@@ -137,21 +137,46 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MachineOpener, RefusesWhatIsNoMachine) {
   testing::TemporaryMachineRoot root;
-  VirtualClock clock;
-  auto missing = openNativeMachine(root.path() / "none", clock);
+  auto missing = openNativeMachine(root.path() / "none");
   EXPECT_EQ(missing.status(), ERROR_PATH_NOT_FOUND);
   EXPECT_NE(missing.subject().find("no machine at"), std::string::npos);
   fs::remove_all(root.path() / "dosdevices");
-  EXPECT_EQ(openNativeMachine(root.path(), clock).status(), ERROR_PATH_NOT_FOUND);
+  EXPECT_EQ(openNativeMachine(root.path()).status(), ERROR_PATH_NOT_FOUND);
+}
+
+// A damaged registry file stops the opening with its name and what is wrong, and stays as it was:
+// random bytes where system.reg belongs, a user.reg cut off in the middle of a line.
+TEST(MachineOpener, RefusesADamagedRegistryFileAndSaysWhichAndWhy) {
+  struct Damage {
+    const char* file;
+    std::string bytes;
+    const char* why;
+  };
+  const Damage damages[] = {
+      {"system.reg", std::string("\x13\x9a\x00garbage\xff", 12), "does not start as a registry file"},
+      {"user.reg", "WINE REGISTRY Version 2\n\n[Volatile Environment] 1\n\"USERNA", "cut short"},
+  };
+  for (const Damage& damage : damages) {
+    testing::TemporaryMachineRoot root;
+    root.addDrive('C');
+    root.writeFile(damage.file, damage.bytes);
+    auto machine = openNativeMachine(root.path());
+    ASSERT_FALSE(machine.ok()) << damage.file;
+    EXPECT_EQ(machine.status(), ERROR_BADDB);
+    const std::string path = (root.path() / damage.file).string();
+    EXPECT_NE(machine.subject().find("the registry file " + path + ": it "), std::string::npos)
+        << machine.subject();
+    EXPECT_NE(machine.subject().find(damage.why), std::string::npos) << machine.subject();
+    EXPECT_EQ(root.readFile(damage.file), damage.bytes);
+  }
 }
 
 TEST(MachineOpener, OpensAMachineWithItsProgramDirectory) {
   testing::TemporaryMachineRoot root;
   root.addDrive('C');
-  VirtualClock clock;
   {
     ScopedVariable programDirectory("TRANSVALE_PROGRAM_DIR", "\\\\fileserver\\tools\\");
-    auto machine = openNativeMachine(root.path(), clock);
+    auto machine = openNativeMachine(root.path());
     ASSERT_TRUE(machine.ok()) << machine.subject();
     EXPECT_EQ((*machine)->programDirectory(), "\\\\fileserver\\tools");
     EXPECT_TRUE((*machine)->files().folderExists("C:\\"));

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 #include "native_registry.h"
 #include "platform/clock.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 #include "platform/registry.h"
 #include "platform/text_file.h"
 
@@ -555,14 +555,14 @@ class DriveTypesRegistry final : public Registry {
  public:
   std::map<std::string, std::string> types;
 
-  LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD, REGSAM, HKEY* result) override {
+  Status RegOpenKeyExA(HKEY key, const char* subKey, DWORD, REGSAM, HKEY* result) override {
     if (key != HKEY_LOCAL_MACHINE || std::string(subKey) != "Software\\Wine\\Drives") {
       return ERROR_FILE_NOT_FOUND;
     }
     *result = kDrives;
     return ERROR_SUCCESS;
   }
-  LONG RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) override {
+  Status RegQueryValueExA(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) override {
     const auto found = types.find(name);
     if (key != kDrives || found == types.end()) return ERROR_FILE_NOT_FOUND;
     const std::string& text = found->second;
@@ -573,19 +573,19 @@ class DriveTypesRegistry final : public Registry {
     *type = REG_SZ;
     return ERROR_SUCCESS;
   }
-  LONG RegCloseKey(HKEY) override { return ERROR_SUCCESS; }
-  LONG RegCreateKeyExA(HKEY, const char*, REGSAM, HKEY*, DWORD*) override { return kUnused; }
-  LONG RegEnumKeyExA(HKEY, DWORD, char*, DWORD*) override { return kUnused; }
-  LONG RegEnumValueA(HKEY, DWORD, char*, DWORD*, DWORD*, BYTE*, DWORD*) override { return kUnused; }
-  LONG RegSetValueExA(HKEY, const char*, DWORD, const BYTE*, DWORD) override { return kUnused; }
-  LONG RegDeleteValueA(HKEY, const char*) override { return kUnused; }
-  LONG RegDeleteKeyA(HKEY, const char*) override { return kUnused; }
-  LONG RegDeleteTreeA(HKEY, const char*) override { return kUnused; }
-  LONG RegFlushKey(HKEY) override { return kUnused; }
+  Status RegCloseKey(HKEY) override { return ERROR_SUCCESS; }
+  Status RegCreateKeyExA(HKEY, const char*, REGSAM, HKEY*, DWORD*) override { return kUnused; }
+  Status RegEnumKeyExA(HKEY, DWORD, char*, DWORD*) override { return kUnused; }
+  Status RegEnumValueA(HKEY, DWORD, char*, DWORD*, DWORD*, BYTE*, DWORD*) override { return kUnused; }
+  Status RegSetValueExA(HKEY, const char*, DWORD, const BYTE*, DWORD) override { return kUnused; }
+  Status RegDeleteValueA(HKEY, const char*) override { return kUnused; }
+  Status RegDeleteKeyA(HKEY, const char*) override { return kUnused; }
+  Status RegDeleteTreeA(HKEY, const char*) override { return kUnused; }
+  Status RegFlushKey(HKEY) override { return kUnused; }
 
  private:
   static constexpr HKEY kDrives = 0x1000;
-  static constexpr LONG kUnused = ERROR_ACCESS_DENIED;
+  static constexpr Status kUnused = ERROR_ACCESS_DENIED;
 };
 
 TEST(NativeDrives, TypesReadinessLabelsAndShares) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "command_line.h"
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 #include "native_file_system.h"
 #include "native_registry.h"
 #include "platform/clock.h"
@@ -39,13 +39,13 @@ class NativeProcessesTest : public ::testing::Test {
     char data[64] = {};
     DWORD size = sizeof data;
     HKEY key = 0;
-    if (registry.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Test", 0, KEY_READ, &key) != 0) {
+    if (registry.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Test", 0, KEY_READ, &key).failed()) {
       return "<no key>";
     }
-    const LONG status =
+    const Status status =
         registry.RegQueryValueExA(key, "Name", nullptr, reinterpret_cast<BYTE*>(data), &size);
-    ignoreFailure(registry.RegCloseKey(key));
-    return status == ERROR_SUCCESS ? std::string(data) : "<no value>";
+    ignoreFailure(registry.RegCloseKey(key), "a key opened for reading");
+    return status.ok() ? std::string(data) : "<no value>";
   }
 
   testing::TemporaryMachineRoot root;
@@ -85,7 +85,7 @@ TEST_F(NativeProcessesTest, OtherProgramsAreMissingAndEveryLineIsLogged) {
   EXPECT_EQ(processes.start("\\killnovell.exe", WindowStyle::Hidden, Wait::Yes).status(),
             ERROR_FILE_NOT_FOUND);
   EXPECT_TRUE(processes.start("regedit /s C:\\import.reg", WindowStyle::Hidden, Wait::Yes).ok());
-  EXPECT_TRUE(processes.start("x\r\ny", WindowStyle::Hidden, Wait::Yes).status());
+  EXPECT_TRUE(processes.start("x\r\ny", WindowStyle::Hidden, Wait::Yes).status().failed());
   EXPECT_EQ(root.readFile(NativeProcesses::kLogName),
             "notepad.exe C:\\x.txt\n\\killnovell.exe\nregedit /s C:\\import.reg\nx  y\n");
 }

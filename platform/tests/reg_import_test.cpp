@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 #include "native_registry.h"
 
 namespace platform {
@@ -21,7 +21,7 @@ class RegImportTest : public ::testing::Test {
   bool keyExists(HKEY root, const char* path) {
     HKEY key = 0;
     if (m_registry->RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    m_registry->RegCloseKey(key);
+    EXPECT_EQ(m_registry->RegCloseKey(key), ERROR_SUCCESS);
     return true;
   }
 
@@ -42,7 +42,7 @@ class RegImportTest : public ::testing::Test {
     } else {
       type = 0xFFFFFFFF;
     }
-    m_registry->RegCloseKey(key);
+    EXPECT_EQ(m_registry->RegCloseKey(key), ERROR_SUCCESS);
     return {type, data};
   }
   std::pair<DWORD, std::string> sz(std::string text) { return {REG_SZ, text + '\0'}; }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 #include "native_registry.h"
 #include "platform/clock.h"
 
@@ -54,7 +54,7 @@ class NativeRegistryTest : public ::testing::Test {
     char name[256];
     for (DWORD index = 0;; ++index) {
       DWORD length = sizeof name;
-      const LONG status = reg().RegEnumKeyExA(key, index, name, &length);
+      const Status status = reg().RegEnumKeyExA(key, index, name, &length);
       if (status == ERROR_NO_MORE_ITEMS) break;
       EXPECT_EQ(status, ERROR_SUCCESS);
       names.emplace_back(name, length);
@@ -112,13 +112,13 @@ TEST_F(NativeRegistryTest, StringsComeBackWithExactlyTheStoredBytes) {
             ERROR_SUCCESS);
   EXPECT_EQ(size, 3u);
   EXPECT_STREQ(buffer, "abc");
-  reg().RegCloseKey(key);
+  EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
 }
 
 TEST_F(NativeRegistryTest, ShortBuffersAndTheEndOfEnumeration) {
   HKEY key = create(HKEY_CURRENT_USER, "Software\\Short");
   HKEY sub = create(key, "LongSubkeyName");
-  reg().RegCloseKey(sub);
+  EXPECT_EQ(reg().RegCloseKey(sub), ERROR_SUCCESS);
   set(key, "LongValueName", REG_BINARY, std::string(10, 'b'));
 
   char name[4];
@@ -160,13 +160,13 @@ TEST_F(NativeRegistryTest, ShortBuffersAndTheEndOfEnumeration) {
   EXPECT_EQ(reg().RegEnumKeyExA(key, 0, bigName, &nameLength), ERROR_SUCCESS);
   EXPECT_EQ(nameLength, 14u);
   EXPECT_STREQ(bigName, "LongSubkeyName");
-  reg().RegCloseKey(key);
+  EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
 }
 
 TEST_F(NativeRegistryTest, SubkeysEnumerateByNameValuesInCreationOrder) {
   HKEY key = create(HKEY_CURRENT_USER, "Software\\Order");
   for (const char* name : {"b", "_x", "A", "Z", "c", "\xe9t\xe9"})
-    reg().RegCloseKey(create(key, name));
+    EXPECT_EQ(reg().RegCloseKey(create(key, name)), ERROR_SUCCESS);
   for (const char* name : {"zeta", "Alpha", "mid"}) set(key, name, REG_SZ, "x");
   EXPECT_EQ(subkeyNames(key), (std::vector<std::string>{"A", "b", "c", "Z", "_x", "\xe9t\xe9"}));
 
@@ -174,11 +174,11 @@ TEST_F(NativeRegistryTest, SubkeysEnumerateByNameValuesInCreationOrder) {
   char name[32];
   for (DWORD index = 0;; ++index) {
     DWORD length = sizeof name;
-    if (reg().RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr) != 0) break;
+    if (reg().RegEnumValueA(key, index, name, &length, nullptr, nullptr, nullptr).failed()) break;
     values.emplace_back(name, length);
   }
   EXPECT_EQ(values, (std::vector<std::string>{"zeta", "Alpha", "mid"}));
-  reg().RegCloseKey(key);
+  EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
 }
 
 TEST_F(NativeRegistryTest, NamesCompareWithoutCaseInWindows1252) {
@@ -192,8 +192,8 @@ TEST_F(NativeRegistryTest, NamesCompareWithoutCaseInWindows1252) {
   set(key, "\xff", REG_SZ, "lower");
   set(same, "\x9f", REG_SZ, "upper");  // Ÿ is ÿ's capital: the same value
   EXPECT_EQ(query(HKEY_CURRENT_USER, "software\\caf\xe9 \x9a", "\xff").second, "upper");
-  reg().RegCloseKey(key);
-  reg().RegCloseKey(same);
+  EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
+  EXPECT_EQ(reg().RegCloseKey(same), ERROR_SUCCESS);
 }
 
 TEST_F(NativeRegistryTest, MissingKeysValuesAndBadArguments) {
@@ -212,10 +212,10 @@ TEST_F(NativeRegistryTest, MissingKeysValuesAndBadArguments) {
   EXPECT_EQ(reg().RegDeleteValueA(key, "absent"), ERROR_FILE_NOT_FOUND);
   BYTE data[4];
   EXPECT_EQ(reg().RegQueryValueExA(key, "absent", nullptr, data, nullptr), ERROR_INVALID_PARAMETER);
-  reg().RegCloseKey(key);
+  EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
   ASSERT_EQ(reg().RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Doubled", 0, KEY_READ, &key),
             ERROR_SUCCESS);
-  reg().RegCloseKey(key);
+  EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
   EXPECT_EQ(subkeyNames(HKEY_CURRENT_USER).size(), 1u);
 }
 
@@ -238,7 +238,7 @@ TEST_F(NativeRegistryTest, HandlesAreRealAndDieWithTheirKey) {
 }
 
 TEST_F(NativeRegistryTest, DeletingKeysAndTrees) {
-  reg().RegCloseKey(create(HKEY_CURRENT_USER, "Software\\Tree\\Branch\\Leaf"));
+  EXPECT_EQ(reg().RegCloseKey(create(HKEY_CURRENT_USER, "Software\\Tree\\Branch\\Leaf")), ERROR_SUCCESS);
   EXPECT_EQ(reg().RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Tree"), ERROR_ACCESS_DENIED);
   EXPECT_EQ(reg().RegDeleteKeyA(HKEY_CURRENT_USER, ""), ERROR_ACCESS_DENIED);
   EXPECT_EQ(reg().RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Tree\\Nope"), ERROR_FILE_NOT_FOUND);
@@ -249,25 +249,25 @@ TEST_F(NativeRegistryTest, DeletingKeysAndTrees) {
 
   // A null sub-key empties the key itself and keeps it.
   key = create(HKEY_CURRENT_USER, "Software\\Emptied\\Child");
-  reg().RegCloseKey(key);
+  EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
   key = create(HKEY_CURRENT_USER, "Software\\Emptied");
   set(key, "v", REG_SZ, "x");
   EXPECT_EQ(reg().RegDeleteTreeA(key, nullptr), ERROR_SUCCESS);
   EXPECT_TRUE(subkeyNames(key).empty());
   DWORD size = 0;
   EXPECT_EQ(reg().RegQueryValueExA(key, "v", nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
-  reg().RegCloseKey(key);
+  EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
 }
 
 TEST_F(NativeRegistryTest, AccessRightsOfAHandleAreEnforced) {
-  reg().RegCloseKey(create(HKEY_CURRENT_USER, "Software\\Rights"));
+  EXPECT_EQ(reg().RegCloseKey(create(HKEY_CURRENT_USER, "Software\\Rights")), ERROR_SUCCESS);
   HKEY key = 0;
   ASSERT_EQ(reg().RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Rights", 0, KEY_READ, &key),
             ERROR_SUCCESS);
   EXPECT_EQ(reg().RegSetValueExA(key, "x", REG_SZ, bytes("a"), 1), ERROR_ACCESS_DENIED);
   HKEY sub = 0;
   EXPECT_EQ(reg().RegCreateKeyExA(key, "Sub", KEY_ALL_ACCESS, &sub, nullptr), ERROR_ACCESS_DENIED);
-  reg().RegCloseKey(key);
+  EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
   // Emptying a key through a handle needs DELETE and the rights to list it and its values.
   HKEY full = create(HKEY_CURRENT_USER, "Software\\Rights\\Kept");
   set(full, "v", REG_SZ, "x");
@@ -275,27 +275,27 @@ TEST_F(NativeRegistryTest, AccessRightsOfAHandleAreEnforced) {
     ASSERT_EQ(reg().RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Rights", 0, access, &key),
               ERROR_SUCCESS);
     EXPECT_EQ(reg().RegDeleteTreeA(key, nullptr), ERROR_ACCESS_DENIED) << access;
-    reg().RegCloseKey(key);
+    EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
   }
   EXPECT_EQ(query(HKEY_CURRENT_USER, "Software\\Rights\\Kept", "v").second, "x");
-  reg().RegCloseKey(full);
+  EXPECT_EQ(reg().RegCloseKey(full), ERROR_SUCCESS);
   // The mask the program uses for reading and writing alike.
   ASSERT_EQ(reg().RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Rights", 0, 0x3F, &key),
             ERROR_SUCCESS);
   EXPECT_EQ(reg().RegSetValueExA(key, "x", REG_SZ, bytes("a"), 1), ERROR_SUCCESS);
-  reg().RegCloseKey(key);
+  EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
 }
 
 TEST_F(NativeRegistryTest, PredefinedKeysMapOntoTheHives) {
   HKEY classes = create(HKEY_CLASSES_ROOT, ".txt");
   set(classes, nullptr, REG_SZ, std::string("txtfile") + '\0');
-  reg().RegCloseKey(classes);
+  EXPECT_EQ(reg().RegCloseKey(classes), ERROR_SUCCESS);
   EXPECT_EQ(query(HKEY_LOCAL_MACHINE, "Software\\Classes\\.txt", "").second,
             std::string("txtfile") + '\0');
 
   HKEY user = create(HKEY_USERS, "S-1-5-21-0-0-0-1000\\Software\\ViaUsers");
   set(user, "v", REG_DWORD, std::string(4, '\1'));
-  reg().RegCloseKey(user);
+  EXPECT_EQ(reg().RegCloseKey(user), ERROR_SUCCESS);
   EXPECT_EQ(query(HKEY_CURRENT_USER, "Software\\ViaUsers", "v").first, REG_DWORD);
   EXPECT_EQ(subkeyNames(HKEY_USERS), (std::vector<std::string>{".DEFAULT", "S-1-5-21-0-0-0-1000"}));
   HKEY key = 0;
@@ -305,13 +305,13 @@ TEST_F(NativeRegistryTest, PredefinedKeysMapOntoTheHives) {
   EXPECT_EQ(reg().RegDeleteKeyA(HKEY_USERS, "S-1-5-21-0-0-0-1000"), ERROR_ACCESS_DENIED);
 
   HKEY config = create(HKEY_CURRENT_CONFIG, "Software\\Fonts");
-  reg().RegCloseKey(config);
+  EXPECT_EQ(reg().RegCloseKey(config), ERROR_SUCCESS);
   EXPECT_EQ(reg().RegOpenKeyExA(HKEY_LOCAL_MACHINE,
                                 "System\\CurrentControlSet\\Hardware Profiles\\Current\\Software"
                                 "\\Fonts",
                                 0, KEY_READ, &key),
             ERROR_SUCCESS);
-  reg().RegCloseKey(key);
+  EXPECT_EQ(reg().RegCloseKey(key), ERROR_SUCCESS);
   for (HKEY missing : {HKEY_PERFORMANCE_DATA, HKEY_DYN_DATA}) {
     EXPECT_EQ(reg().RegOpenKeyExA(missing, "", 0, KEY_READ, &key), ERROR_INVALID_HANDLE);
   }
@@ -364,7 +364,7 @@ TEST_F(NativeRegistryTest, AFileThatCannotBeParsedIsNeverTouched) {
             ERROR_BADDB);
   EXPECT_EQ(reg().RegFlushKey(HKEY_LOCAL_MACHINE), ERROR_BADDB);
   // The other hive still works.
-  reg().RegCloseKey(create(HKEY_CURRENT_USER, "Software\\Fine"));
+  EXPECT_EQ(reg().RegCloseKey(create(HKEY_CURRENT_USER, "Software\\Fine")), ERROR_SUCCESS);
   reopen();
   EXPECT_EQ(m_root.readFile("system.reg"), corrupt);
   EXPECT_TRUE(std::filesystem::exists(m_root.path() / "user.reg"));

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "machine_root_fixture.h"
+#include "platform/testing/temporary_machine_root.h"
 #include "native_file_system.h"
 
 namespace platform {

@@ -1,5 +1,7 @@
 #include "windows_path.h"
 
+#include "platform/wildcard.h"
+
 #include <gtest/gtest.h>
 
 namespace platform {

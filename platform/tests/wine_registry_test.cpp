@@ -3,10 +3,7 @@
 // our importer and by Wine's `regedit /s` leaves the same registry. One Wine prefix is made per
 // run and shared by the cases, since making one takes seconds. Skipped when Wine is not installed.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <stdio.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -21,122 +18,14 @@
 #include "reg_import.h"
 #include "registry_file_reader.h"
 #include "registry_file_writer.h"
+#include "platform/testing/wine_prefix.h"
 
 namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string shellQuoted(const std::string& word) {
-  std::string quoted = "'";
-  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-// The first of the places Debian's packages put the programs.
-std::string findProgram(std::initializer_list<const char*> candidates) {
-  const char* pathVariable = std::getenv("PATH");
-  std::vector<fs::path> directories;
-  std::istringstream path(pathVariable ? pathVariable : "");
-  for (std::string directory; std::getline(path, directory, ':');)
-    directories.emplace_back(directory);
-  for (const char* candidate : candidates) {
-    if (fs::path(candidate).is_absolute()) {
-      if (fs::exists(candidate)) return candidate;
-      continue;
-    }
-    for (const fs::path& directory : directories) {
-      if (fs::exists(directory / candidate)) return (directory / candidate).string();
-    }
-  }
-  return {};
-}
-
-class WinePrefix {
- public:
-  WinePrefix() {
-    m_wine = findProgram({"wine", "wine64", "/usr/lib/wine/wine64"});
-    m_wineserver =
-        findProgram({"wineserver", "/usr/lib/wine/wineserver64", "/usr/lib/wine/wineserver"});
-    if (m_wine.empty() || m_wineserver.empty()) return;
-    std::string pattern = (fs::temp_directory_path() / "transvale-wine-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) return;
-    m_root = pattern;
-    m_prefix = m_root / "prefix";
-    // Headless and quiet, with no offer to install Mono or Gecko.
-    ::setenv("WINEPREFIX", m_prefix.c_str(), 1);
-    ::setenv("WINEDEBUG", "-all", 1);
-    ::setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
-    ::unsetenv("DISPLAY");
-    m_bootOutput = run(m_wine + " wineboot -i");
-    stopServer();
-  }
-  ~WinePrefix() {
-    if (m_root.empty()) return;
-    stopServer();
-    endLeftovers();
-    std::error_code error;
-    fs::remove_all(m_root, error);
-  }
-
-  bool installed() const { return !m_wine.empty(); }
-  bool ready() const { return fs::exists(m_prefix / "system.reg"); }
-  const std::string& bootOutput() const { return m_bootOutput; }
-  const fs::path& prefix() const { return m_prefix; }
-  const fs::path& scratch() const { return m_root; }
-
-  // Runs a Wine program; its standard output (and error) as text.
-  std::string wine(const std::vector<std::string>& args) {
-    std::string command = m_wine;
-    for (const std::string& arg : args) command += ' ' + shellQuoted(arg);
-    return run(command);
-  }
-  // The server writes the registry files when it ends: stop it before reading or writing them.
-  void stopServer() { run(m_wineserver + " -k"); }
-  // Keeps one server up for a series of Wine programs, each of which would start its own.
-  void keepServer() { run(m_wineserver + " -p"); }
-
- private:
-  // NOTE: a Wine device or service process can outlive its server; left running, it would hold
-  // the test runner's files open. Only processes of this run's own prefix are ended.
-  void endLeftovers() const {
-    const std::string marker = '\0' + ("WINEPREFIX=" + m_prefix.string()) + '\0';
-    const std::string self = std::to_string(::getpid());  // which has the variable too
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator("/proc", error)) {
-      const std::string name = entry.path().filename().string();
-      if (name.empty() || name == self ||
-          name.find_first_not_of("0123456789") != std::string::npos) {
-        continue;
-      }
-      const std::string environment = '\0' + readFile(entry.path() / "environ") + '\0';
-      if (environment.find(marker) == std::string::npos) continue;
-      ::kill(static_cast<pid_t>(std::stol(name)), SIGKILL);
-    }
-  }
-
-  // Output goes through a file: the programs Wine starts on the side (services, devices) live on
-  // with the server and would hold a pipe open.
-  std::string run(const std::string& command) const {
-    const fs::path output = m_root.empty() ? fs::path("/dev/null") : m_root / "output.txt";
-    const std::string line = command + " >" + shellQuoted(output.string()) + " 2>&1 </dev/null";
-    if (std::system(line.c_str()) == -1) return "(could not run " + command + ")";
-    return m_root.empty() ? std::string() : readFile(output);
-  }
-
-  std::string m_wine;
-  std::string m_wineserver;
-  fs::path m_root;
-  fs::path m_prefix;
-  std::string m_bootOutput;
-};
+using testing::readHostFile;
+using testing::WinePrefix;
 
 class WineRegistryTest : public ::testing::Test {
  protected:
@@ -204,7 +93,7 @@ void dumpKey(Registry& registry, HKEY root, const std::string& path, std::string
     DWORD nameLength = sizeof name;
     DWORD dataLength = sizeof data;
     DWORD type = 0;
-    if (registry.RegEnumValueA(key, index, name, &nameLength, &type, data, &dataLength) != 0) break;
+    if (registry.RegEnumValueA(key, index, name, &nameLength, &type, data, &dataLength).failed()) break;
     std::string line = "  \"" + std::string(name, nameLength) + "\" " + std::to_string(type) + ":";
     char hex[4];
     for (DWORD i = 0; i < dataLength; ++i) {
@@ -218,17 +107,17 @@ void dumpKey(Registry& registry, HKEY root, const std::string& path, std::string
   std::vector<std::string> subkeys;
   for (DWORD index = 0;; ++index) {
     DWORD nameLength = sizeof name;
-    if (registry.RegEnumKeyExA(key, index, name, &nameLength) != 0) break;
+    if (registry.RegEnumKeyExA(key, index, name, &nameLength).failed()) break;
     subkeys.emplace_back(name, nameLength);
   }
-  registry.RegCloseKey(key);
+  EXPECT_EQ(registry.RegCloseKey(key), ERROR_SUCCESS);
   for (const std::string& subkey : subkeys) dumpKey(registry, root, path + "\\" + subkey, out);
 }
 
 TEST_F(WineRegistryTest, WinesOwnFilesComeBackByteForByte) {
   for (const char* name : {"system.reg", "user.reg", "userdef.reg"}) {
     SCOPED_TRACE(name);
-    const std::string bytes = readFile(s_wine->prefix() / name);
+    const std::string bytes = readHostFile(s_wine->prefix() / name);
     auto hive = readRegistryFile(bytes, 0);
     ASSERT_TRUE(hive.ok());
     EXPECT_TRUE(formatRegistryFile(**hive) == bytes);
@@ -258,8 +147,8 @@ TEST_F(WineRegistryTest, WineReadsWhatWeWrite) {
     set("Count", REG_DWORD, std::string("\x1a\0\0\0", 4));
     for (const char* subkey : {"Sub B", "sub a"}) {
       HKEY sub = 0;
-      EXPECT_EQ(registry.RegCreateKeyExA(key, subkey, KEY_ALL_ACCESS, &sub, nullptr), 0);
-      registry.RegCloseKey(sub);
+      EXPECT_EQ(registry.RegCreateKeyExA(key, subkey, KEY_ALL_ACCESS, &sub, nullptr), ERROR_SUCCESS);
+      EXPECT_EQ(registry.RegCloseKey(sub), ERROR_SUCCESS);
     }
     EXPECT_EQ(registry.RegCloseKey(key), ERROR_SUCCESS);
   }
@@ -316,9 +205,9 @@ TEST_F(WineRegistryTest, WeReadWhatWineWrites) {
     BYTE data[256];
     DWORD size = sizeof data;
     DWORD type = 0;
-    const LONG status = registry.RegQueryValueExA(handle, name, &type, data, &size);
-    registry.RegCloseKey(handle);
-    if (status != ERROR_SUCCESS) return {0xFFFFFFFF, "status " + std::to_string(status)};
+    const Status status = registry.RegQueryValueExA(handle, name, &type, data, &size);
+    EXPECT_EQ(registry.RegCloseKey(handle), ERROR_SUCCESS);
+    if (status.failed()) return {0xFFFFFFFF, "status " + toString(status)};
     return {type, std::string(reinterpret_cast<char*>(data), size)};
   };
   const auto sz = [](const std::string& text) { return std::make_pair(REG_SZ, text + '\0'); };
@@ -336,7 +225,7 @@ TEST_F(WineRegistryTest, WeReadWhatWineWrites) {
       registry.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\TransvaleCheck\\Wine\\[BRACKET] key", 0,
                              KEY_READ, &bracket),
       ERROR_SUCCESS);
-  registry.RegCloseKey(bracket);
+  EXPECT_EQ(registry.RegCloseKey(bracket), ERROR_SUCCESS);
 }
 
 TEST_F(WineRegistryTest, OurImportAndWinesLeaveTheSameRegistry) {

@@ -185,53 +185,53 @@ std::string registryDataText(const RegistryData& data) {
   return "hex(" + std::to_string(data.type) + ")" + bytes;
 }
 
-platform::LONG createRegistryKey(platform::Registry& registry, const RegistryPath& path) {
+platform::Status createRegistryKey(platform::Registry& registry, const RegistryPath& path) {
   platform::HKEY key = 0;
-  const platform::LONG status = registry.RegCreateKeyExA(path.root, path.subKey.c_str(),
+  const platform::Status status = registry.RegCreateKeyExA(path.root, path.subKey.c_str(),
                                                          platform::KEY_ALL_ACCESS, &key, nullptr);
-  if (status == 0) registry.RegCloseKey(key);
+  if (status.ok()) platform::ignoreFailure(registry.RegCloseKey(key), "a key of the scenario's machine");
   return status;
 }
 
-platform::LONG writeRegistryValue(platform::Registry& registry, const RegistryPath& path,
+platform::Status writeRegistryValue(platform::Registry& registry, const RegistryPath& path,
                                   const std::string& name, const RegistryData& data) {
   platform::HKEY key = 0;
-  platform::LONG status = registry.RegCreateKeyExA(path.root, path.subKey.c_str(),
+  platform::Status status = registry.RegCreateKeyExA(path.root, path.subKey.c_str(),
                                                    platform::KEY_ALL_ACCESS, &key, nullptr);
-  if (status != 0) return status;
+  if (status.failed()) return status;
   status = registry.RegSetValueExA(key, name.c_str(), data.type,
                                    reinterpret_cast<const platform::BYTE*>(data.bytes.data()),
                                    static_cast<platform::DWORD>(data.bytes.size()));
-  registry.RegCloseKey(key);
+  platform::ignoreFailure(registry.RegCloseKey(key), "a key of the scenario's machine");
   return status;
 }
 
 std::optional<RegistryData> readRegistryValue(platform::Registry& registry,
                                               const RegistryPath& path, const std::string& name) {
   platform::HKEY key = 0;
-  if (registry.RegOpenKeyExA(path.root, path.subKey.c_str(), 0, platform::KEY_READ, &key) != 0) {
+  if (registry.RegOpenKeyExA(path.root, path.subKey.c_str(), 0, platform::KEY_READ, &key).failed()) {
     return std::nullopt;
   }
   RegistryData data;
   platform::DWORD size = 0;
-  platform::LONG status = registry.RegQueryValueExA(key, name.c_str(), &data.type, nullptr, &size);
-  if (status == 0) {
+  platform::Status status = registry.RegQueryValueExA(key, name.c_str(), &data.type, nullptr, &size);
+  if (status.ok()) {
     data.bytes.resize(size);
     status = registry.RegQueryValueExA(key, name.c_str(), &data.type,
                                        reinterpret_cast<platform::BYTE*>(data.bytes.data()), &size);
     data.bytes.resize(size);
   }
-  registry.RegCloseKey(key);
-  if (status != 0) return std::nullopt;
+  platform::ignoreFailure(registry.RegCloseKey(key), "a key of the scenario's machine");
+  if (status.failed()) return std::nullopt;
   return data;
 }
 
 bool registryKeyExists(platform::Registry& registry, const RegistryPath& path) {
   platform::HKEY key = 0;
-  if (registry.RegOpenKeyExA(path.root, path.subKey.c_str(), 0, platform::KEY_READ, &key) != 0) {
+  if (registry.RegOpenKeyExA(path.root, path.subKey.c_str(), 0, platform::KEY_READ, &key).failed()) {
     return false;
   }
-  registry.RegCloseKey(key);
+  platform::ignoreFailure(registry.RegCloseKey(key), "a key of the scenario's machine");
   return true;
 }
 

@@ -39,9 +39,9 @@ std::optional<RegistryData> parseRegistryData(const std::vector<Word>& words, st
 std::string registryDataText(const RegistryData& data);
 
 // Creates the key and writes the value.
-platform::LONG writeRegistryValue(platform::Registry& registry, const RegistryPath& path,
+platform::Status writeRegistryValue(platform::Registry& registry, const RegistryPath& path,
                                   const std::string& name, const RegistryData& data);
-platform::LONG createRegistryKey(platform::Registry& registry, const RegistryPath& path);
+platform::Status createRegistryKey(platform::Registry& registry, const RegistryPath& path);
 // nullopt when the key or value is missing.
 std::optional<RegistryData> readRegistryValue(platform::Registry& registry,
                                               const RegistryPath& path, const std::string& name);

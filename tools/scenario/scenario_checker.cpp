@@ -3,6 +3,7 @@
 #include <charconv>
 #include <fstream>
 #include <optional>
+#include <sstream>
 
 #include "forms/check_box.h"
 #include "forms/command_button.h"
@@ -14,6 +15,7 @@
 #include "forms/list_view.h"
 #include "forms/menu_item.h"
 #include "frame/frm_main.h"
+#include "frame/run_outcome.h"
 #include "native_processes.h"
 #include "platform/text_file.h"
 #include "registry_text.h"
@@ -122,7 +124,7 @@ std::string ScenarioChecker::answer(const std::string& line) {
   try {
     const std::size_t blank = question.find(' ');
     const std::string kind = question.substr(0, blank);
-    const std::string rest = blank == std::string::npos ? "" : trimmed(question.substr(blank + 1));
+    const std::string rest = blank == std::string::npos ? "" : trimmedLine(question.substr(blank + 1));
     if (kind == "program") {
       value = m_player.running() ? "running" : "ended";
     } else if (kind == "form") {
@@ -140,8 +142,19 @@ std::string ScenarioChecker::answer(const std::string& line) {
           m_player.ui().mousePointer() == forms::MousePointer::Hourglass ? "hourglass" : "default";
     } else if (kind == "zip-component") {
       migration::Program* program = m_player.program();
-      const bool created = program && program->hasMainForm() && program->mainForm().xZip;
+      const bool created = program && program->hasSharedForm<migration::frmMain>() && program->sharedForm<migration::frmMain>().xZip;
       value = created ? "created" : "absent";
+    } else if (kind == "exit-status") {
+      value = std::to_string(finishedRun().first);
+    } else if (kind == "stdout") {
+      value = stdoutAnswer(rest);
+    } else if (kind == "summary") {
+      if (!m_player.program()) throw forms::ScriptError("the program never started");
+      std::string text;
+      for (const std::string& line : m_player.program()->runLog().summary()) text += line + "\n";
+      value = forms::quoted(text);
+    } else if (kind == "log") {
+      value = logAnswer(rest);
     } else if (kind == "events") {
       value = std::to_string(m_player.ui().doEventsCount());
     } else {
@@ -184,7 +197,15 @@ std::string ScenarioChecker::controlAnswer(const std::string& text) {
   throw forms::ScriptError(control->qualifiedName() + " has no property " + property);
 }
 
-std::string ScenarioChecker::fileAnswer(const std::string& path) {
+std::string ScenarioChecker::fileAnswer(const std::string& text) {
+  // A path with blanks is quoted, as in [machine].
+  std::string path = text;
+  if (!text.empty() && text.front() == '"') {
+    std::string error;
+    const auto words = splitWords(text, error);
+    if (!words || words->size() != 1) throw forms::ScriptError("file \"PATH\"");
+    path = words->front().text;
+  }
   platform::FileSystem& files = m_machine.machine().files();
   if (files.folderExists(path)) return "folder";
   if (!files.fileExists(path)) return "missing";
@@ -244,6 +265,45 @@ std::string ScenarioChecker::configAnswer(const std::string& field) {
     return out + "]";
   }
   throw forms::ScriptError("no configuration value " + field);
+}
+
+std::string ScenarioChecker::matchingLines(const std::string& text, const std::string& filter) {
+  std::string out;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.find(filter) == std::string::npos || (filter.empty() && line.empty())) continue;
+    out += (out.empty() ? "" : " ") + forms::quoted(line);
+  }
+  return out.empty() ? "none" : out;
+}
+
+// log PATH ["FILTER"]: the lines of the log file that hold the filter.
+std::string ScenarioChecker::logAnswer(const std::string& question) {
+  std::string error;
+  const auto words = splitWords(question, error);
+  if (!words || words->empty() || words->size() > 2) throw forms::ScriptError("log PATH \"FILTER\"");
+  const auto bytes = platform::readWholeFile(m_machine.machine().files(), (*words)[0].text);
+  if (!bytes) return "missing";
+  return matchingLines(bytes.value(), words->size() == 2 ? (*words)[1].text : "");
+}
+
+// stdout ["FILTER"]: the lines the run printed when it ended that hold the filter.
+std::string ScenarioChecker::stdoutAnswer(const std::string& question) {
+  std::string error;
+  const auto words = splitWords(question, error);
+  if (!words || words->size() > 1) throw forms::ScriptError("stdout \"FILTER\"");
+  return matchingLines(finishedRun().second, words->empty() ? "" : (*words)[0].text);
+}
+
+const std::pair<int, std::string>& ScenarioChecker::finishedRun() {
+  if (!m_finished) {
+    if (!m_player.program()) throw forms::ScriptError("the program never started");
+    std::ostringstream printed;
+    const int status = migration::FinishRun(*m_player.program(), printed);
+    m_finished.emplace(status, printed.str());
+  }
+  return *m_finished;
 }
 
 std::vector<std::string> ScenarioChecker::messageLines() {

@@ -4,6 +4,7 @@
 // commands started in the places of the "message" and "started" lines.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,12 @@ class ScenarioChecker {
   std::string registryAnswer(const std::string& question);
   std::string sessionAnswer(const std::string& field);
   std::string configAnswer(const std::string& field);
+  // The lines of `text` that hold `filter` (all lines for an empty filter), each quoted.
+  static std::string matchingLines(const std::string& text, const std::string& filter);
+  std::string logAnswer(const std::string& question);
+  std::string stdoutAnswer(const std::string& question);
+  // Ends the run as the program does when it exits: its exit status and what it printed.
+  const std::pair<int, std::string>& finishedRun();
   std::vector<std::string> messageLines();
   std::vector<std::string> startedLines();
 
@@ -36,6 +43,7 @@ class ScenarioChecker {
   ScenarioPlayer& m_player;
   std::size_t m_messagesSeen = 0;
   std::size_t m_startedSeen = 0;
+  std::optional<std::pair<int, std::string>> m_finished;
 };
 
 }  // namespace scenario

@@ -29,7 +29,7 @@ class Reader {
     const std::string name = path.filename().string();
     for (std::size_t i = 0; i < lines.size(); ++i) {
       const std::string location = name + ":" + std::to_string(i + 1);
-      const std::string text = trimmed(lines[i]);
+      const std::string text = trimmedLine(lines[i]);
       if (text.empty() || text[0] == '#') continue;
       if (text == "[machine]" || text == "[actions]" || text == "[expect]") {
         openSection(text);
@@ -40,7 +40,7 @@ class Reader {
           error = location + ": includes nest too deep";
           return false;
         }
-        if (!read(path.parent_path() / trimmed(text.substr(8)), depth + 1, error)) {
+        if (!read(path.parent_path() / trimmedLine(text.substr(8)), depth + 1, error)) {
           error = location + ": " + error;
           return false;
         }
@@ -66,10 +66,10 @@ class Reader {
     if (opener == std::string::npos) return true;
     const std::string tag = line.text.substr(opener + 3);
     if (tag.empty() || tag.find(' ') != std::string::npos) return true;
-    line.text = trimmed(line.text.substr(0, opener));
+    line.text = trimmedLine(line.text.substr(0, opener));
     line.hasBlock = true;
     for (++i; i < lines.size(); ++i) {
-      if (trimmed(lines[i]) == tag) return true;
+      if (trimmedLine(lines[i]) == tag) return true;
       line.block += lines[i] + "\r\n";
     }
     error = line.location + ": the block is not closed by a line " + tag;

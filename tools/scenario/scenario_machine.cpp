@@ -9,9 +9,13 @@
 #include <iterator>
 #include <map>
 
+#include "driver_catalogue.h"
 #include "forms/dir_list_box.h"
+#include "platform/text_encoding.h"
 #include "platform/text_file.h"
 #include "registry_text.h"
+#include "stored_zip.h"
+#include "unc_name.h"
 
 namespace scenario {
 
@@ -50,6 +54,11 @@ struct MachineDescription {
   };
   std::vector<RegLine> registry;
   bool zipComponent = false;
+  std::vector<platform::UncName> shares;
+  // Printers with the line that made each, for messages.
+  std::vector<std::pair<platform::PrinterDetails, std::string>> printers;
+  std::vector<std::pair<platform::PrinterDetails, std::string>> sharedPrinters;
+  std::vector<std::pair<std::string, std::string>> printerConnections;
 };
 
 // Days from 1 January 1970 to a civil date.
@@ -116,8 +125,14 @@ class LineParser {
     if (keyword == "file") return parseFile(*words, line, "", false);
     if (keyword == "program-file")
       return parseFile(*words, line, m_description.programDirectory, false);
+    if (keyword == "archive") return parseArchive(*words, line);
     if (keyword == "reg") return parseReg(line.text);
     if (keyword == "zip-component" && words->size() == 1) return m_description.zipComponent = true;
+    if (keyword == "share") return parseShare(*words);
+    if (keyword == "printer") return parsePrinter(*words);
+    if (keyword == "printer-share") return parsePrinterShare(*words);
+    if (keyword == "printer-connection") return parsePrinterConnection(*words);
+    if (keyword == "driver-catalogue") return parseDriverCatalogue(*words);
     return fail("unknown machine line \"" + keyword + "\"");
   }
 
@@ -232,6 +247,42 @@ class LineParser {
     return true;
   }
 
+  // `archive PATH <<END`, then one entry a line: `NAME "content"` or `NAME size N`.
+  bool parseArchive(const std::vector<Word>& words, const ScenarioLine& line) {
+    if (words.size() != 2 || !line.hasBlock) return fail("archive PATH <<END, then NAME \"content\" lines");
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::size_t start = 0;
+    while (start < line.block.size()) {
+      std::size_t end = line.block.find("\r\n", start);
+      if (end == std::string::npos) end = line.block.size();
+      const std::string entryLine = line.block.substr(start, end - start);
+      start = end + 2;
+      if (trimmedLine(entryLine).empty()) continue;
+      std::string error;
+      const auto entry = splitWords(entryLine, error);
+      if (!entry) return fail(error);
+      if (entry->size() == 2 && (*entry)[1].quoted) {
+        entries.emplace_back((*entry)[0].text, (*entry)[1].text);
+      } else if (entry->size() == 3 && (*entry)[1].text == "size") {
+        std::size_t size = 0;
+        const std::string& text = (*entry)[2].text;
+        const auto [next, failed] = std::from_chars(text.data(), text.data() + text.size(), size);
+        if (failed != std::errc() || next != text.data() + text.size() || size > (64u << 20)) {
+          return fail("size needs a number of bytes (at most 64 MiB)");
+        }
+        entries.emplace_back((*entry)[0].text, std::string(size, 'x'));
+      } else {
+        return fail("an archive entry is NAME \"content\" or NAME size N");
+      }
+    }
+    FileDescription file;
+    file.path = words[1].text;
+    file.location = m_location;
+    file.bytes = StoredZip(entries);
+    m_description.files.push_back(std::move(file));
+    return true;
+  }
+
   bool parseReg(const std::string& text) {
     std::string left, right;
     const bool hasValue = splitAtEquals(text, left, right);
@@ -254,6 +305,87 @@ class LineParser {
       reg.data = *data;
     }
     m_description.registry.push_back(std::move(reg));
+    return true;
+  }
+
+  // `share \\server\share`
+  bool parseShare(const std::vector<Word>& words) {
+    const auto share = words.size() == 2 ? platform::parseUncName(words[1].text) : std::nullopt;
+    if (!share) return fail("share \\\\server\\share");
+    m_description.shares.push_back(*share);
+    return true;
+  }
+
+  // Words after `first` in pairs: an option's name, then its text.
+  bool parseOptions(const std::vector<Word>& words, std::size_t first,
+                    const std::map<std::string, std::string*>& options) {
+    for (std::size_t i = first; i < words.size(); i += 2) {
+      const auto option = options.find(words[i].quoted ? std::string() : words[i].text);
+      if (option == options.end() || i + 1 == words.size()) {
+        return fail("unexpected \"" + words[i].text + "\"");
+      }
+      *option->second = words[i + 1].text;
+    }
+    return true;
+  }
+
+  // `printer NAME driver DRIVER [port PORT] [location TEXT] [share NAME] [comment TEXT]`
+  bool parsePrinter(const std::vector<Word>& words) {
+    if (words.size() < 4 || words[2].text != "driver") {
+      return fail(
+          "printer NAME driver DRIVER [port PORT] [location TEXT] [share NAME] "
+          "[comment TEXT]");
+    }
+    platform::PrinterDetails printer;
+    printer.name = words[1].text;
+    printer.driver = words[3].text;
+    printer.port = "LPT1:";
+    if (!parseOptions(words, 4,
+                      {{"port", &printer.port},
+                       {"location", &printer.location},
+                       {"share", &printer.shareName},
+                       {"comment", &printer.description}})) {
+      return false;
+    }
+    m_description.printers.emplace_back(printer, m_location);
+    return true;
+  }
+
+  // `printer-share \\server\share driver DRIVER [location TEXT] [comment TEXT]`
+  bool parsePrinterShare(const std::vector<Word>& words) {
+    if (words.size() < 4 || !platform::parseUncName(words[1].text) || words[2].text != "driver") {
+      return fail("printer-share \\\\server\\share driver DRIVER [location TEXT] [comment TEXT]");
+    }
+    platform::PrinterDetails printer;
+    printer.name = words[1].text;
+    printer.driver = words[3].text;
+    if (!parseOptions(words, 4,
+                      {{"location", &printer.location}, {"comment", &printer.description}})) {
+      return false;
+    }
+    m_description.sharedPrinters.emplace_back(printer, m_location);
+    return true;
+  }
+
+  // `printer-connection \\server\share`
+  bool parsePrinterConnection(const std::vector<Word>& words) {
+    if (words.size() != 2 || !platform::parseUncName(words[1].text)) {
+      return fail("printer-connection \\\\server\\share");
+    }
+    m_description.printerConnections.emplace_back(words[1].text, m_location);
+    return true;
+  }
+
+  // `driver-catalogue PATH MODEL...`: an INF file that lists those printer models.
+  bool parseDriverCatalogue(const std::vector<Word>& words) {
+    if (words.size() < 3) return fail("driver-catalogue PATH MODEL...");
+    std::vector<std::string> models;
+    for (std::size_t i = 2; i < words.size(); ++i) models.push_back(words[i].text);
+    FileDescription file;
+    file.path = words[1].text;
+    file.bytes = platform::driverCatalogueText(models);
+    file.location = m_location;
+    m_description.files.push_back(std::move(file));
     return true;
   }
 
@@ -287,27 +419,59 @@ void makeDrives(const std::filesystem::path& root, const MachineDescription& des
   }
 }
 
-void writeRegistry(platform::Registry& registry, const MachineDescription& description) {
+void makeShares(const std::filesystem::path& root, const MachineDescription& description) {
+  for (const platform::UncName& share : description.shares) {
+    std::filesystem::create_directories(root / "dosdevices" / "unc" /
+                                        platform::ansiToUtf8(share.server) /
+                                        platform::ansiToUtf8(share.share));
+  }
+}
+
+// Local printers, the network's printers and the user's connections, where Windows keeps them.
+bool addPrinters(platform::NativePrinters& printers, const MachineDescription& description,
+                 std::string& error) {
+  const auto failed = [&error](const std::string& location, const std::string& what,
+                               platform::Status status) {
+    error = location + ": cannot add " + what + " (status " + platform::toString(status) + ")";
+    return false;
+  };
+  for (const auto& [printer, location] : description.printers) {
+    const platform::Status status = printers.addLocalPrinter(printer);
+    if (status.failed()) return failed(location, printer.name, status);
+  }
+  for (const auto& [printer, location] : description.sharedPrinters) {
+    const platform::Status status = printers.recordSharedPrinter(printer);
+    if (status.failed()) return failed(location, printer.name, status);
+  }
+  for (const auto& [name, location] : description.printerConnections) {
+    const platform::Status status = printers.rememberConnection(name);
+    if (status.failed()) return failed(location, name, status);
+  }
+  return true;
+}
+
+// The first failure stops the writing: a machine that lacks part of its description would only
+// make the scenario fail later, for a reason further from its cause.
+platform::Status writeRegistry(platform::Registry& registry, const MachineDescription& description) {
   const RegistryPath drives{platform::HKEY_LOCAL_MACHINE, "Software\\Wine\\Drives"};
   for (const auto& [letter, drive] : description.drives) {
-    writeRegistryValue(registry, drives, std::string(1, letter) + ":",
-                       {platform::REG_SZ, drive.wineType + '\0'});
+    RETURN_IF_FAILED(writeRegistryValue(registry, drives, std::string(1, letter) + ":",
+                                        {platform::REG_SZ, drive.wineType + '\0'}));
   }
   const RegistryPath system{platform::HKEY_LOCAL_MACHINE, kSystemEnvironmentKey};
   for (const auto& [name, value] : description.environment) {
-    writeRegistryValue(registry, system, name, {platform::REG_SZ, value + '\0'});
+    RETURN_IF_FAILED(writeRegistryValue(registry, system, name, {platform::REG_SZ, value + '\0'}));
   }
   if (description.user) {
-    writeRegistryValue(registry, {platform::HKEY_CURRENT_USER, "Volatile Environment"}, "USERNAME",
-                       {platform::REG_SZ, *description.user + '\0'});
+    RETURN_IF_FAILED(writeRegistryValue(registry,
+                                        {platform::HKEY_CURRENT_USER, "Volatile Environment"},
+                                        "USERNAME", {platform::REG_SZ, *description.user + '\0'}));
   }
   for (const auto& reg : description.registry) {
-    if (reg.name) {
-      writeRegistryValue(registry, reg.path, *reg.name, reg.data);
-    } else {
-      createRegistryKey(registry, reg.path);
-    }
+    RETURN_IF_FAILED(reg.name ? writeRegistryValue(registry, reg.path, *reg.name, reg.data)
+                              : createRegistryKey(registry, reg.path));
   }
+  return platform::ERROR_SUCCESS;
 }
 
 // Creates every missing folder of `path`, the path included.
@@ -316,7 +480,7 @@ void createFolders(platform::FileSystem& files, const std::string& path) {
     if (i < path.size() && path[i] != '\\') continue;
     const std::string prefix = path.substr(0, i);
     if (prefix.size() > 2 && !files.folderExists(prefix)) {
-      platform::ignoreFailure(files.createFolder(prefix));
+      platform::ignoreFailure(files.createFolder(prefix), "a folder of the described machine");
     }
   }
 }
@@ -331,7 +495,7 @@ platform::Status createEntry(platform::FileSystem& files, const FileDescription&
 // puts it there.
 bool installZipComponent(platform::NativeMachine& machine, const MachineDescription& description,
                          std::string& error) {
-  const std::filesystem::path library = TRANSVALE_PARCELON_LIBRARY;
+  const std::filesystem::path library = PARCELON_LIBRARY_PATH;
   std::ifstream in(library, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::string target =
@@ -351,14 +515,14 @@ bool writeFiles(platform::NativeMachine& machine, const MachineDescription& desc
     const std::size_t slash = file.path.rfind('\\');
     if (slash != std::string::npos) createFolders(files, file.path.substr(0, slash));
     const platform::Status status = createEntry(files, file);
-    if (status != platform::ERROR_SUCCESS) {
+    if (status.failed()) {
       error = file.location + ": cannot create " + file.path + " (status " +
-              std::to_string(status) + ")";
+              platform::toString(status) + ")";
       return false;
     }
-    platform::ignoreFailure(files.setLastWriteTime(file.path, file.time.value_or(now)));
+    platform::ignoreFailure(files.setLastWriteTime(file.path, file.time.value_or(now)), "the time of a described file");
     if (file.attributes != 0)
-      platform::ignoreFailure(files.setAttributes(file.path, file.attributes));
+      platform::ignoreFailure(files.setAttributes(file.path, file.attributes), "the attributes of a described file");
   }
   return true;
 }
@@ -386,10 +550,15 @@ bool ScenarioMachine::build(const std::vector<ScenarioLine>& lines, std::string&
   }
   m_root = pattern;
   makeDrives(m_root, description);
+  makeShares(m_root, description);
   m_machine =
       std::make_unique<platform::NativeMachine>(m_root, m_clock, description.programDirectory);
-  writeRegistry(m_machine->registry(), description);
-  if (m_machine->nativeRegistry().flushAll() != platform::ERROR_SUCCESS) {
+  if (writeRegistry(m_machine->registry(), description).failed()) {
+    error = "cannot write the machine's registry";
+    return false;
+  }
+  if (!addPrinters(m_machine->nativePrinters(), description, error)) return false;
+  if (m_machine->nativeRegistry().flushAll().failed()) {
     error = "cannot write the machine's registry";
     return false;
   }

@@ -16,8 +16,9 @@
 #include "forms/text_box.h"
 #include "forms/timer.h"
 #include "frame/frm_main.h"
+#include "frame/frm_restore_log.h"
 #include "frame/frm_status_message.h"
-#include "frame/mdl_main.h"
+#include "frame/start_up.h"
 #include "scan/frm_message.h"
 #include "scenario_text.h"
 #include "script/frm_reg_enum.h"
@@ -152,10 +153,11 @@ forms::Form* ScenarioPlayer::findForm(const std::string& name) {
     if ((*it)->name() == name) return *it;
   }
   if (!m_program) return nullptr;
-  if (name == "frmMain") return m_program->hasMainForm() ? &m_program->mainForm() : nullptr;
-  if (name == "frmStatusMessage") return &m_program->statusMessageForm();
-  if (name == "frmMessage") return &m_program->messageForm();
-  if (name == "frmRegEnum") return &m_program->regEnumForm();
+  if (name == "frmMain") return m_program->hasSharedForm<migration::frmMain>() ? &m_program->sharedForm<migration::frmMain>() : nullptr;
+  if (name == "frmStatusMessage") return &m_program->sharedForm<migration::frmStatusMessage>();
+  if (name == "frmMessage") return &m_program->sharedForm<migration::frmMessage>();
+  if (name == "frmRegEnum") return &m_program->sharedForm<migration::frmRegEnum>();
+  if (name == "frmRestoreLog") return &m_program->sharedForm<migration::frmRestoreLog>();
   return nullptr;
 }
 
@@ -205,7 +207,7 @@ ControlReference ScenarioPlayer::resolve(const std::string& text) {
 bool ScenarioPlayer::running() {
   if (!m_program) return false;
   if (!m_ui.shownForms().empty()) return true;
-  return m_program->hasMainForm() && m_program->mainForm().loaded();
+  return m_program->hasSharedForm<migration::frmMain>() && m_program->sharedForm<migration::frmMain>().loaded();
 }
 
 void ScenarioPlayer::start(const std::string& commandLine) {
@@ -330,7 +332,7 @@ bool ScenarioPlayer::queueLine(const ScenarioLine& line, const Words& words) {
     const auto count = words.size() > 2 ? parseWholeNumber(words[1].text) : std::nullopt;
     if (!count || *count < 1) throw ScriptError("at-event N ACTION");
     ScenarioLine inner = line;
-    inner.text = trimmed(line.text.substr(line.text.find(words[1].text) + words[1].text.size()));
+    inner.text = trimmedLine(line.text.substr(line.text.find(words[1].text) + words[1].text.size()));
     m_ui.atDoEvents(static_cast<std::uint64_t>(*count), line.location,
                     located(line.location, makeAction(inner)));
     return false;
@@ -358,7 +360,7 @@ bool ScenarioPlayer::play(const std::vector<ScenarioLine>& actions, std::string&
       const std::string& verb = (*words)[0].text;
       if (verb == "start") {
         if (started || acted) throw ScriptError("start comes once, before the other actions");
-        const std::string rest = trimmed(line.text.substr(5));
+        const std::string rest = trimmedLine(line.text.substr(5));
         commandLine = words->size() == 2 && (*words)[1].quoted ? (*words)[1].text : rest;
         started = true;
       } else {

@@ -10,7 +10,7 @@
 #include "forms/control.h"
 #include "forms/form.h"
 #include "forms/scripted_ui.h"
-#include "frame/program.h"
+#include "context/program.h"
 #include "platform/machine.h"
 #include "scenario_file.h"
 #include "scenario_text.h"

@@ -1,4 +1,5 @@
 #include "scenario_text.h"
+#include "platform/blanks.h"
 
 namespace scenario {
 
@@ -79,11 +80,8 @@ std::optional<std::vector<Word>> splitWords(std::string_view line, std::string& 
   return words;
 }
 
-std::string trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(" \t\r");
-  return std::string(text.substr(first, last - first + 1));
+std::string trimmedLine(std::string_view text) {
+  return std::string(platform::trimmed(text, " \t\r"));
 }
 
 bool splitAtEquals(std::string_view line, std::string& left, std::string& right) {
@@ -91,8 +89,8 @@ bool splitAtEquals(std::string_view line, std::string& left, std::string& right)
   for (std::size_t i = 0; i < line.size(); ++i) {
     if (line[i] == '"') inQuote = !inQuote;
     if (!inQuote && line.substr(i, 3) == " = ") {
-      left = trimmed(line.substr(0, i));
-      right = trimmed(line.substr(i + 3));
+      left = trimmedLine(line.substr(0, i));
+      right = trimmedLine(line.substr(i + 3));
       return true;
     }
   }

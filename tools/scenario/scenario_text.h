@@ -19,7 +19,7 @@ struct Word {
 std::optional<std::vector<Word>> splitWords(std::string_view line, std::string& error);
 
 // The line without leading and trailing blanks.
-std::string trimmed(std::string_view text);
+std::string trimmedLine(std::string_view text);
 
 // Splits "left = right" at the first " = " outside quotes; false when there is none.
 bool splitAtEquals(std::string_view line, std::string& left, std::string& right);

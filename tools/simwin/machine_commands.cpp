@@ -77,9 +77,17 @@ std::string describeStatus(Status status) {
       {ERROR_INVALID_NAME, "the name holds a character Windows forbids"},
       {ERROR_BAD_PATHNAME, "the path is malformed"},
       {ERROR_ALREADY_EXISTS, "it already exists"},
+      {ERROR_BAD_NET_NAME, "the network name is not found"},
+      {ERROR_BAD_DEV_TYPE, "the network resource type is not correct"},
+      {ERROR_ALREADY_ASSIGNED, "the local device name is already in use"},
+      {ERROR_BAD_DEVICE, "the device name is not valid"},
+      {ERROR_DEVICE_ALREADY_REMEMBERED, "the profile already remembers that device"},
+      {ERROR_BAD_PROVIDER, "no such network provider"},
+      {ERROR_INVALID_PRINTER_NAME, "the printer name is not valid"},
+      {ERROR_PRINTER_ALREADY_EXISTS, "the printer already exists"},
   };
   const auto found = meanings.find(status);
-  const std::string text = "error " + std::to_string(status);
+  const std::string text = "error " + platform::toString(status);
   return found == meanings.end() ? text : text + " (" + found->second + ")";
 }
 
@@ -116,6 +124,11 @@ int runDirCommand(Machine& machine, const Arguments& args, std::ostream& out, st
   auto entries = files.listFolder(folder, pattern);
   if (!entries) {
     err << "simwin dir: " << shown(path) << ": " << describeStatus(entries.status()) << "\n";
+    return kFailed;
+  }
+  // As Windows' dir: a name or pattern that matches nothing is no empty listing of its folder.
+  if (entries->empty() && pattern != "*") {
+    err << "simwin dir: " << shown(path) << ": File Not Found\n";
     return kFailed;
   }
   const std::string full = files.fullPath(folder).valueOr(folder);

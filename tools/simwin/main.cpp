@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "machine_commands.h"
-#include "machine_opener.h"
+#include "materialise_command.h"
+#include "net_command.h"
+#include "platform/open_machine.h"
 #include "platform/clock.h"
+#include "printers_command.h"
 #include "reg_command.h"
-#include "sample_materialiser.h"
 
 namespace {
 
@@ -22,16 +24,27 @@ works on the machine named by WINEPREFIX (~/.wine when unset) and refuses one th
 Wine server holds. Paths are Windows paths: C:\Data, c:/data, \\server\share\x.
 
 commands:
-  materialise SAMPLE_DIR DEST   make a machine in DEST from a sample (samples/<name>); DEST must
-                                be missing, empty, or a machine simwin made (it is replaced)
+  materialise [--share \\SERVER\SHARE=FOLDER]... SAMPLE_DIR DEST
+                                make a machine in DEST from a sample (samples/<name>); DEST must
+                                be missing, empty, or a machine simwin made (it is replaced).
+                                Each --share makes that share of the machine the host FOLDER
+                                (which must exist), so that machines made with the same one
+                                see one and the same share
   dir [PATH]                    list a folder (or the files a wildcard matches): last write
                                 time (UTC), size, attributes (R read-only, H hidden, S system,
                                 D directory, A archive) and name
   drives                        every drive with its type, readiness, label and share
   env [NAME]                    the environment the program sees, or one variable's value
   user                          the logged-on user (GetUserNameA)
-  run COMMANDLINE               start a program as the program would (regedit /s FILE is
-                                built in; others fail as missing) and print its exit code
+  run COMMANDLINE               start a program as the program would (regedit /s FILE,
+                                con2prt /c \\server\share and rundll32 printui.dll,
+                                PrintUIEntry /if ... are built in; others fail as missing)
+                                and print its exit code
+  printers                      what EnumPrintersA gives (local printers and connections),
+                                then the printer list (device name = printer value)
+  net use [X: \\server\share [/persistent:yes|no]]
+                                the letters mapped to shares and the mappings the profile
+                                remembers; or map a letter (WNetAddConnection2A)
   reg query KEY [/v NAME | /ve] the key's values and sub-keys as Windows' reg shows them
                                 (KEY starts with HKLM, HKCU, HKCR, HKU or HKCC)
   reg import FILE               import a .reg file (a host path or a Windows path)
@@ -40,29 +53,15 @@ commands:
 exit status: 0 done, 1 failed, 2 bad usage.
 examples:
   simwin materialise samples/old-win2000 build/machines/old-win2000
+  simwin materialise --share '\\fileserver\migrate=/srv/migrate' samples/new-win2000 /tmp/new
   WINEPREFIX=build/machines/old-win2000 simwin dir "C:\Documents and Settings\jsmith\My Documents"
   WINEPREFIX=build/machines/old-win2000 simwin reg query "HKCU\Control Panel\Desktop" /v Wallpaper
 )";
 
 using Command = int (*)(platform::Machine&, const simwin::Arguments&, std::ostream&, std::ostream&);
 
-int materialise(const simwin::Arguments& args) {
-  if (args.size() != 2) {
-    std::cerr << "usage: simwin materialise SAMPLE_DIR DEST\n";
-    return 2;
-  }
-  auto made = simwin::materialiseSample(args[0], args[1]);
-  if (!made) {
-    std::cerr << "simwin materialise: " << made.subject() << "\n";
-    return 1;
-  }
-  std::cout << "materialised " << args[0] << " into " << made->string() << "\n";
-  return 0;
-}
-
 int onMachine(Command command, const simwin::Arguments& args) {
-  platform::SystemClock clock;
-  auto machine = platform::openNativeMachine(clock);
+  auto machine = platform::openMachine();
   if (!machine) {
     std::cerr << "simwin: " << machine.subject() << "\n";
     return 1;
@@ -77,6 +76,7 @@ int main(int argc, char** argv) {
       {"dir", simwin::runDirCommand}, {"drives", simwin::runDrivesCommand},
       {"env", simwin::runEnvCommand}, {"user", simwin::runUserCommand},
       {"run", simwin::runRunCommand}, {"reg", simwin::runRegCommand},
+      {"printers", simwin::runPrintersCommand}, {"net", simwin::runNetCommand},
   };
   if (argc < 2) {
     std::cerr << kHelp;
@@ -88,7 +88,9 @@ int main(int argc, char** argv) {
     std::cout << kHelp;
     return 0;
   }
-  if (name == "materialise" || name == "materialize") return materialise(args);
+  if (name == "materialise" || name == "materialize") {
+    return simwin::runMaterialiseCommand(args, std::cout, std::cerr);
+  }
   const auto command = commands.find(name);
   if (command == commands.end()) {
     std::cerr << "simwin: unknown command " << name << " (simwin help lists them)\n";

@@ -16,7 +16,7 @@ namespace {
 using platform::BYTE;
 using platform::DWORD;
 using platform::HKEY;
-using platform::LONG;
+using platform::Status;
 
 constexpr const char* kUsage =
     "usage: simwin reg query KEY [/v NAME | /ve]\n"
@@ -142,20 +142,20 @@ class OpenKey {
   }
   ~OpenKey() {
     // Only read from: closing cannot lose anything.
-    if (m_status == platform::ERROR_SUCCESS) {
-      platform::ignoreFailure(static_cast<platform::Status>(m_registry.RegCloseKey(m_key)));
+    if (m_status.ok()) {
+      platform::ignoreFailure(m_registry.RegCloseKey(m_key), "a key opened for reading");
     }
   }
   OpenKey(const OpenKey&) = delete;
   OpenKey& operator=(const OpenKey&) = delete;
 
-  LONG status() const { return m_status; }
+  Status status() const { return m_status; }
   HKEY handle() const { return m_key; }
 
  private:
   platform::Registry& m_registry;
   HKEY m_key = 0;
-  LONG m_status;
+  Status m_status;
 };
 
 struct Value {
@@ -202,11 +202,11 @@ std::optional<Value> queryValue(platform::Registry& registry, HKEY key, const st
   return value;
 }
 
-int failed(std::ostream& err, LONG status) {
+int failed(std::ostream& err, Status status) {
   if (status == platform::ERROR_FILE_NOT_FOUND) {
     err << kNotFound;
   } else {
-    err << "ERROR: the registry gave status " << status << "\n";
+    err << "ERROR: the registry gave status " << status.code() << "\n";
   }
   return 1;
 }
@@ -214,7 +214,7 @@ int failed(std::ostream& err, LONG status) {
 int queryKey(platform::Registry& registry, const KeyName& name, std::ostream& out,
              std::ostream& err) {
   OpenKey key(registry, name);
-  if (key.status() != platform::ERROR_SUCCESS) return failed(err, key.status());
+  if (key.status().failed()) return failed(err, key.status());
   out << "\n";
   for (DWORD index = 0;; ++index) {
     const std::optional<Value> value = enumValue(registry, key.handle(), index);
@@ -239,7 +239,7 @@ int queryKey(platform::Registry& registry, const KeyName& name, std::ostream& ou
 int queryOneValue(platform::Registry& registry, const KeyName& name, const std::string& valueName,
                   std::ostream& out, std::ostream& err) {
   OpenKey key(registry, name);
-  if (key.status() != platform::ERROR_SUCCESS) return failed(err, key.status());
+  if (key.status().failed()) return failed(err, key.status());
   const std::optional<Value> value = queryValue(registry, key.handle(), valueName);
   if (!value) return failed(err, platform::ERROR_FILE_NOT_FOUND);
   out << "\n" << name.fullName << "\n";
@@ -290,13 +290,26 @@ int importCommand(platform::Machine& machine, const std::vector<std::string>& ar
   }
   const auto bytes = readRegFile(machine, args[1]);
   if (!bytes) {
-    err << "ERROR: cannot read " << args[1] << " (status " << bytes.status() << ")\n";
+    err << "ERROR: cannot read " << args[1] << " (status " << bytes.status().code() << ")\n";
     return 1;
   }
   const platform::RegImportOutcome outcome = platform::importRegFile(machine.registry(), *bytes);
   for (const std::string& problem : outcome.problems) err << args[1] << ": " << problem << "\n";
   if (!outcome.imported) {
     err << "ERROR: " << args[1] << " is not a registry file\n";
+    return 1;
+  }
+  // What was imported counts only once it is on the disk: a full disk stores nothing.
+  for (const platform::HKEY root : {platform::HKEY_LOCAL_MACHINE, platform::HKEY_CURRENT_USER}) {
+    if (const platform::Status flushed = machine.registry().RegFlushKey(root); flushed.failed()) {
+      err << "ERROR: the registry could not be written (status " << flushed.code()
+          << "): nothing of " << args[1] << " was stored\n";
+      return 1;
+    }
+  }
+  if (!outcome.problems.empty()) {
+    err << "ERROR: " << outcome.problems.size() << " line(s) of " << args[1]
+        << " could not be imported; the rest was\n";
     return 1;
   }
   out << "The operation completed successfully.\n";

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "command_line.h"
+#include "unc_name.h"
 
 namespace simwin {
 namespace {
@@ -62,6 +63,60 @@ std::optional<std::string> parseDrive(const std::vector<std::string>& words, Sam
     return "the host drive takes no label and cannot be missing";
   }
   return std::nullopt;
+}
+
+// Options NAME=TEXT from `first` on; the message for a word that is none of them.
+std::optional<std::string> readOptions(
+    const std::vector<std::string>& words, std::size_t first,
+    const std::vector<std::pair<std::string, std::string*>>& options) {
+  for (std::size_t i = first; i < words.size(); ++i) {
+    const std::size_t equals = words[i].find('=');
+    bool known = false;
+    for (const auto& [name, value] : options) {
+      if (equals != std::string::npos && words[i].compare(0, equals, name) == 0 &&
+          equals == name.size()) {
+        *value = words[i].substr(equals + 1);
+        known = true;
+      }
+    }
+    if (!known) return "unknown option " + words[i];
+  }
+  return std::nullopt;
+}
+
+// share \\server\share | printer-connection \\server\share
+std::optional<std::string> readShareName(const std::vector<std::string>& words, std::string& name) {
+  if (words.size() != 2 || !platform::parseUncName(words[1])) {
+    return words[0] + " needs one \\\\server\\share";
+  }
+  name = words[1];
+  return std::nullopt;
+}
+
+// printer NAME DRIVER [port=PORT] [location=TEXT] [share=NAME] [comment=TEXT]
+std::optional<std::string> parsePrinter(const std::vector<std::string>& words,
+                                        platform::PrinterDetails& printer) {
+  if (words.size() < 3) return "printer needs a name and a driver";
+  printer.name = words[1];
+  printer.driver = words[2];
+  printer.port = "LPT1:";
+  return readOptions(words, 3,
+                     {{"port", &printer.port},
+                      {"location", &printer.location},
+                      {"share", &printer.shareName},
+                      {"comment", &printer.description}});
+}
+
+// printer-share \\server\share DRIVER [location=TEXT] [comment=TEXT]
+std::optional<std::string> parsePrinterShare(const std::vector<std::string>& words,
+                                             platform::PrinterDetails& printer) {
+  if (words.size() < 3 || !platform::parseUncName(words[1])) {
+    return "printer-share needs a \\\\server\\share and a driver";
+  }
+  printer.name = words[1];
+  printer.driver = words[2];
+  return readOptions(words, 3,
+                     {{"location", &printer.location}, {"comment", &printer.description}});
 }
 
 std::optional<std::uint32_t> attributeBit(const std::string& word) {
@@ -132,6 +187,20 @@ Result<SampleDescription> parseSampleDescription(std::string_view text) {
         entry.attributes |= *bit;
       }
       out.attributes.push_back(entry);
+    } else if (what == "share" || what == "printer-connection") {
+      std::string name;
+      if (auto problem = readShareName(words, name)) return lineFailure(number, *problem);
+      (what == "share" ? out.shares : out.printerConnections).push_back(name);
+    } else if (what == "printer" || what == "printer-share") {
+      platform::PrinterDetails printer;
+      const auto problem =
+          what == "printer" ? parsePrinter(words, printer) : parsePrinterShare(words, printer);
+      if (problem) return lineFailure(number, *problem);
+      (what == "printer" ? out.printers : out.sharedPrinters).push_back(printer);
+    } else if (what == "driver-catalogue") {
+      if (words.size() < 3) return lineFailure(number, "driver-catalogue needs a path and models");
+      out.catalogues.push_back(
+          {words[1], std::vector<std::string>(words.begin() + 2, words.end())});
     } else {
       return lineFailure(number, "unknown line: " + what);
     }

@@ -1,5 +1,6 @@
-// The description of a sample machine (machine.txt): its drives, and the file times and
-// attributes that a source tree in git cannot keep. samples/README.md documents the format.
+// The description of a sample machine (machine.txt): its drives, shares and printers, and the
+// file times and attributes that a source tree in git cannot keep. samples/README.md documents the
+// format.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "native_printers.h"
 #include "platform/file_system.h"
 
 namespace simwin {
@@ -30,11 +32,22 @@ struct SampleAttributes {
   std::uint32_t attributes = 0;  // READONLY, HIDDEN, SYSTEM
 };
 
+// A printer driver catalogue (an INF file) that lists these models.
+struct SampleCatalogue {
+  std::string path;  // a Windows path on the machine
+  std::vector<std::string> models;
+};
+
 struct SampleDescription {
   std::optional<platform::FileTime> defaultTime;
   std::vector<SampleDrive> drives;
   std::vector<SampleTime> times;
   std::vector<SampleAttributes> attributes;
+  std::vector<std::string> shares;                       // \\server\share
+  std::vector<platform::PrinterDetails> printers;        // local ones
+  std::vector<platform::PrinterDetails> sharedPrinters;  // offered by a server: \\server\share
+  std::vector<std::string> printerConnections;           // \\server\share
+  std::vector<SampleCatalogue> catalogues;
 };
 
 // A failure's subject reads "line N: what is wrong".

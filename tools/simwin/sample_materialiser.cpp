@@ -7,13 +7,18 @@
 #include <sstream>
 #include <system_error>
 
+#include "driver_catalogue.h"
 #include "file_time.h"
+#include "host_files.h"
 #include "machine_commands.h"
 #include "native_file_system.h"
+#include "native_printers.h"
 #include "native_registry.h"
 #include "platform/clock.h"
 #include "platform/registry.h"
+#include "platform/text_file.h"
 #include "sample_description.h"
+#include "unc_name.h"
 
 namespace simwin {
 namespace {
@@ -110,11 +115,11 @@ std::optional<std::string> registerDriveTypes(const SampleDescription& descripti
     if (registry.RegSetValueExA(key, name.c_str(), platform::REG_SZ, data,
                                 static_cast<platform::DWORD>(drive.type.size() + 1)) !=
         platform::ERROR_SUCCESS) {
-      platform::ignoreFailure(registry.RegCloseKey(key));  // the set failed already
+      platform::ignoreFailure(registry.RegCloseKey(key), "the set failed already");
       return "cannot set the type of drive " + name;
     }
   }
-  if (registry.RegCloseKey(key) != platform::ERROR_SUCCESS || registry.flushAll() != 0) {
+  if (registry.RegCloseKey(key) != platform::ERROR_SUCCESS || registry.flushAll().failed()) {
     return "cannot save system.reg";
   }
   return std::nullopt;
@@ -136,6 +141,66 @@ std::string failed(const std::string& what, const std::string& path, platform::S
   return what + " " + path + ": " + describeStatus(status);
 }
 
+std::optional<std::string> makeShares(const SampleDescription& description,
+                                      const fs::path& destination) {
+  for (const std::string& text : description.shares) {
+    const auto share = platform::parseUncName(text);
+    std::error_code error;
+    fs::create_directories(destination / "dosdevices" / "unc" / share->server / share->share,
+                           error);
+    if (error) return "cannot make the share " + text + ": " + error.message();
+  }
+  return std::nullopt;
+}
+
+// True when `host` (which may not exist yet) lies in the machine being made, links followed: a
+// catalogue on the host drive Z: would be written outside it.
+bool landsInside(fs::path host, const fs::path& destination) {
+  std::error_code error;
+  while (!host.empty() && !fs::exists(fs::symlink_status(host, error))) host = host.parent_path();
+  return !host.empty() && platform::isInsideHostFolder(host, destination);
+}
+
+std::optional<std::string> writeCatalogues(const SampleDescription& description,
+                                           const fs::path& destination) {
+  platform::NativeFileSystem files(destination);
+  for (const SampleCatalogue& catalogue : description.catalogues) {
+    auto located = files.locate(catalogue.path);
+    if (!located || !landsInside(located->host, destination)) {
+      return "the catalogue " + catalogue.path + " must lie on a drive of the machine";
+    }
+    std::error_code error;
+    fs::create_directories(located->host.parent_path(), error);
+    const platform::Status status = platform::writeWholeFile(
+        files, catalogue.path, platform::driverCatalogueText(catalogue.models));
+    if (error || status.failed()) {
+      return failed("cannot write the catalogue", catalogue.path, status);
+    }
+  }
+  return std::nullopt;
+}
+
+// Local printers, the network's printers and the user's connections, where Windows keeps them.
+std::optional<std::string> addPrinters(const SampleDescription& description,
+                                       const fs::path& destination, platform::Clock& clock) {
+  platform::NativeRegistry registry(destination, &clock);
+  platform::NativePrinters printers(destination, registry);
+  for (const platform::PrinterDetails& printer : description.printers) {
+    const platform::Status status = printers.addLocalPrinter(printer);
+    if (status.failed()) return failed("cannot add", printer.name, status);
+  }
+  for (const platform::PrinterDetails& printer : description.sharedPrinters) {
+    const platform::Status status = printers.recordSharedPrinter(printer);
+    if (status.failed()) return failed("cannot add", printer.name, status);
+  }
+  for (const std::string& connection : description.printerConnections) {
+    const platform::Status status = printers.rememberConnection(connection);
+    if (status.failed()) return failed("cannot add", connection, status);
+  }
+  if (registry.flushAll().failed()) return "cannot save the printers";
+  return std::nullopt;
+}
+
 // Everything gets the default time first; then the times and attributes the description names.
 std::optional<std::string> applyTimesAndAttributes(const SampleDescription& description,
                                                    const fs::path& destination,
@@ -150,12 +215,12 @@ std::optional<std::string> applyTimesAndAttributes(const SampleDescription& desc
   platform::NativeFileSystem files(destination);
   for (const SampleTime& time : description.times) {
     const platform::Status status = files.setLastWriteTime(time.path, time.time);
-    if (status != platform::ERROR_SUCCESS)
+    if (status.failed())
       return failed("cannot set the time of", time.path, status);
   }
   for (const SampleAttributes& entry : description.attributes) {
     const platform::Status status = files.setAttributes(entry.path, entry.attributes);
-    if (status != platform::ERROR_SUCCESS) {
+    if (status.failed()) {
       return failed("cannot set the attributes of", entry.path, status);
     }
   }
@@ -164,13 +229,17 @@ std::optional<std::string> applyTimesAndAttributes(const SampleDescription& desc
 
 }  // namespace
 
-Outcome materialiseSample(const fs::path& sample, const fs::path& destination) {
+Outcome materialiseSample(const fs::path& sample, const fs::path& destination,
+                          const std::vector<LinkedShare>& linkedShares) {
   std::error_code error;
   if (!fs::is_regular_file(sample / kDescription, error)) {
     return failure(sample.string() + " is no sample: it has no " + kDescription);
   }
   auto description = parseSampleDescription(readText(sample / kDescription));
   if (!description) return failure((sample / kDescription).string() + ", " + description.subject());
+  for (const LinkedShare& link : linkedShares) {
+    if (auto problem = checkLinkedFolder(link, destination)) return failure(*problem);
+  }
 
   if (auto problem = prepareDestination(destination)) return failure(*problem);
   fs::create_directories(destination / "dosdevices" / "unc", error);
@@ -182,11 +251,18 @@ Outcome materialiseSample(const fs::path& sample, const fs::path& destination) {
   for (const SampleDrive& drive : description->drives) {
     if (auto problem = makeDrive(drive, destination)) return failure(*problem);
   }
+  if (auto problem = makeShares(*description, destination)) return failure(*problem);
+  if (auto problem = writeCatalogues(*description, destination)) return failure(*problem);
   const platform::FileTime defaultTime = description->defaultTime.value_or(kFallbackTime);
   platform::VirtualClock clock(defaultTime);
   if (auto problem = registerDriveTypes(*description, destination, clock)) return failure(*problem);
+  if (auto problem = addPrinters(*description, destination, clock)) return failure(*problem);
   if (auto problem = applyTimesAndAttributes(*description, destination, defaultTime)) {
     return failure(*problem);
+  }
+  // Last, so that no time or attribute of the sample reaches the host folder.
+  for (const LinkedShare& link : linkedShares) {
+    if (auto problem = linkShare(link, destination)) return failure(*problem);
   }
   return destination;
 }

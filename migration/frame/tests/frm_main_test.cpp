@@ -5,9 +5,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "frame/frm_restore_log.h"
 #include "frame/frm_status_message.h"
-#include "native_processes.h"
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 namespace {
@@ -29,7 +29,7 @@ TEST_P(CreatpathTest, CreatesTheMissingLevels) {
   for (const std::string& folder : c.existing) {
     ASSERT_EQ(test.files().createFolder(folder), platform::ERROR_SUCCESS) << folder;
   }
-  test.program().mainForm().creatpath(c.path, c.level);
+  test.program().sharedForm<frmMain>().creatpath(c.path, c.level);
   for (const std::string& folder : c.afterwards) {
     EXPECT_TRUE(test.files().folderExists(folder)) << folder;
   }
@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FrmMainTest, TabsBringTheirPageToTheFront) {
   testing::TestProgram test;
-  frmMain& form = test.program().mainForm();
+  frmMain& form = test.program().sharedForm<frmMain>();
   form.load();
   EXPECT_EQ(form.frontPage(), 0);
   form.tabRTF.select(2);
@@ -67,7 +67,7 @@ TEST(FrmMainTest, TabsBringTheirPageToTheFront) {
 
 TEST(FrmMainTest, StatusPanels) {
   testing::TestProgram test;
-  frmMain& form = test.program().mainForm();
+  frmMain& form = test.program().sharedForm<frmMain>();
   form.Update_Status(1, "Scanning");
   form.Update_Status(2, "Found 3 Files");
   form.Update_Status(3, "ignored");
@@ -77,16 +77,15 @@ TEST(FrmMainTest, StatusPanels) {
 
 TEST(FrmMainTest, UnloadStartsTheNetCommandThenClosesTheStatusWindow) {
   testing::TestProgram test;
-  frmStatusMessage& status = test.program().statusMessageForm();
+  frmStatusMessage& status = test.program().sharedForm<frmStatusMessage>();
   status.show();
   ASSERT_TRUE(status.topmost());
-  const std::filesystem::path commandLog =
-      test.machine().machineRoot() / platform::NativeProcesses::kLogName;
   // Whether the net command had been started each time the status window changed.
   std::vector<bool> startedBefore;
-  status.changed.connect([&] { startedBefore.push_back(std::filesystem::exists(commandLog)); });
+  status.changed.connect(
+      [&] { startedBefore.push_back(!test.testMachine().commandLog().empty()); });
 
-  frmMain& form = test.program().mainForm();
+  frmMain& form = test.program().sharedForm<frmMain>();
   form.load();
   ASSERT_TRUE(form.unload());
 
@@ -95,9 +94,37 @@ TEST(FrmMainTest, UnloadStartsTheNetCommandThenClosesTheStatusWindow) {
   EXPECT_FALSE(status.loaded());
   EXPECT_EQ(startedBefore, std::vector<bool>(startedBefore.size(), true));
   EXPECT_FALSE(startedBefore.empty());
-  std::ifstream log(commandLog, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}),
+  EXPECT_EQ(test.testMachine().commandLog(),
             "net localgroup \"Power Users\" \"Everyone\" /delete\n");
+}
+
+// The window shows the migration directory's log; where there is none, why, with the last run.
+TEST(FrmMainTest, TheRestoreLogWindowShowsTheLogOrWhyItCannot) {
+  testing::TestProgram test;
+  frmMain& form = test.program().sharedForm<frmMain>();
+  form.load();
+  form.txtMigrateDir.setText("C:\\Mig");
+  std::string shown;
+  auto readAndClose = [&] {
+    frmRestoreLog& viewer = test.program().sharedForm<frmRestoreLog>();
+    shown = viewer.txtLog.text();
+    viewer.cmdClose_Click();
+  };
+
+  form.cmdRestoreSettings_Click();  // no migration directory: nothing can be written there
+  test.ui().queueAction("read the log", readAndClose);
+  form.mnuMigrationRestoreLog_Click();
+  EXPECT_EQ(shown.rfind("The log C:\\Mig\\migration\\migrate.log cannot be read (status 3).", 0), 0u)
+      << shown;
+  EXPECT_NE(shown.find("failed: the master command file"), std::string::npos) << shown;
+
+  test.writeFile("C:\\Mig\\migration\\Master.mig", "[Username]\r\njsmith\r\n\r\n");
+  form.cmdRestoreSettings_Click();
+  test.ui().queueAction("read the log", readAndClose);
+  form.mnuMigrationRestoreLog_Click();
+  EXPECT_NE(shown.find("=== Restore started"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("restore report: everything arrived"), std::string::npos) << shown;
+  EXPECT_EQ(form.sbMain.panelText(2), "Restore: everything arrived");
 }
 
 }  // namespace

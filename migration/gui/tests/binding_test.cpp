@@ -38,8 +38,7 @@
 #include "gui/status_bar_binding.h"
 #include "gui/tab_strip_binding.h"
 #include "gui/text_box_binding.h"
-#include "machine_root_fixture.h"
-#include "native_file_system.h"
+#include "platform/testing/test_machine.h"
 
 namespace gui {
 namespace {
@@ -277,12 +276,10 @@ TEST(BindingTest, MenuCommandsKeepTheirAccessKeysAndReachTheirHandlers) {
 }
 
 TEST(BindingTest, OpeningAFolderInTheDirectoryListMovesTheModel) {
-  platform::testing::TemporaryMachineRoot root;
-  root.addDrive('C');
-  root.writeFile("drive_c/Data/Letters/a.doc", "a");
-  root.writeFile("drive_c/Data/Reports/b.doc", "b");
-  platform::NativeFileSystem files(root.path());
-  forms::DirListBox model("Dir1", files);
+  platform::testing::TestMachine test;
+  test.writeFile("C:\\Data\\Letters\\a.doc", "a");
+  test.writeFile("C:\\Data\\Reports\\b.doc", "b");
+  forms::DirListBox model("Dir1", test.files());
   ASSERT_EQ(model.setPath("C:\\Data"), platform::ERROR_SUCCESS);
   ShownWindow window;
   QTreeWidget* tree = DirListBoxBinding::create(model, &window);

@@ -170,7 +170,7 @@ TEST(QtUiTest, NestedModalDialogsReturnInOrderAndMessagesGoAboveThem) {
 
 TEST(QtUiTest, TopmostFormsStayOnTopAndCaptionChangesShow) {
   TestProgram test;
-  migration::frmStatusMessage& status = test.program.statusMessageForm();
+  migration::frmStatusMessage& status = test.program.sharedForm<migration::frmStatusMessage>();
   status.show();
   FormView* view = test.ui.viewOf(status);
   ASSERT_NE(view, nullptr);
@@ -185,7 +185,7 @@ TEST(QtUiTest, TopmostFormsStayOnTopAndCaptionChangesShow) {
 
 TEST(QtUiTest, RunEndsWhenTheLastWindowCloses) {
   TestProgram test;
-  migration::frmMessage& message = test.program.messageForm();
+  migration::frmMessage& message = test.program.sharedForm<migration::frmMessage>();
   message.Cancel_Message("Scanning C:\\ ...");
   ASSERT_NE(test.ui.viewOf(message), nullptr);
   QTimer::singleShot(0, [&] {

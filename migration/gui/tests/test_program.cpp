@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "frame/mdl_main.h"
+#include "frame/start_up.h"
 
 namespace gui::testing {
 
@@ -18,19 +18,18 @@ constexpr const char* kConfig =
     "[Default Migration Settings]\r\n0,5\r\n\r\n"
     "[Default Exclude List]\r\nc:\\winnt\r\n";
 
-const std::filesystem::path& prepared(platform::testing::TemporaryMachineRoot& root) {
-  root.addDrive('C');
-  root.writeFile("drive_c/Tools/CONFIG.MIG", kConfig);
-  root.writeFile("drive_c/Data/Letters/letter.doc", "dear");
-  root.writeFile("drive_c/Data/budget.xls", "1,2,3");
-  root.writeFile("drive_c/Backup/Migration/Master.mig", "[Files Backup]\r\n");
-  return root.path();
+platform::Machine& prepared(platform::testing::TestMachine& test) {
+  test.writeFile("C:\\Tools\\CONFIG.MIG", kConfig);
+  test.writeFile("C:\\Data\\Letters\\letter.doc", "dear");
+  test.writeFile("C:\\Data\\budget.xls", "1,2,3");
+  test.writeFile("C:\\Backup\\Migration\\Master.mig", "[Files Backup]\r\n");
+  return test.machine();
 }
 
 }  // namespace
 
 TestProgram::TestProgram()
-    : machine(prepared(root), clock, "C:\\Tools"), program(machine, ui, "") {}
+    : test({"C:\\Tools", ""}), machine(prepared(test)), program(machine, ui, "") {}
 
 TestProgram::~TestProgram() {
   ui.closeAll();

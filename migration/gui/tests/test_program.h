@@ -4,11 +4,9 @@
 
 #include <QWidget>
 
-#include "frame/program.h"
+#include "context/program.h"
 #include "gui/qt_ui.h"
-#include "machine_root_fixture.h"
-#include "native_machine.h"
-#include "platform/clock.h"
+#include "platform/testing/test_machine.h"
 
 namespace gui::testing {
 
@@ -27,9 +25,8 @@ class TestProgram {
     return qobject_cast<T*>(widget(form, control));
   }
 
-  platform::testing::TemporaryMachineRoot root;
-  platform::VirtualClock clock;
-  platform::NativeMachine machine;
+  platform::testing::TestMachine test;
+  platform::Machine& machine;
   QtUi ui;
   migration::Program program;
 };

@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() { test.start(); }
-  migration::frmMain& form() { return test.program.mainForm(); }
+  migration::frmMain& form() { return test.program.sharedForm<migration::frmMain>(); }
   FormView* view() { return test.ui.viewOf(form()); }
   template <typename T>
   T* widget(const forms::Control& control) {

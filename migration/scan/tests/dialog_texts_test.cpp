@@ -3,7 +3,7 @@
 
 #include "scan/frm_add_type.h"
 #include "scan/frm_exclude.h"
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 namespace {

@@ -5,7 +5,7 @@
 #include "scan/frm_browse.h"
 #include "scan/frm_message.h"
 #include "scan/frm_new_dir.h"
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 namespace {
@@ -13,6 +13,7 @@ namespace {
 class DialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    m_test.program().sharedForm<frmMain>();  // the dialogs report to the main window
     ASSERT_EQ(m_test.files().createFolder("C:\\Data"), platform::ERROR_SUCCESS);
     ASSERT_EQ(m_test.files().createFolder("C:\\Mig"), platform::ERROR_SUCCESS);
     m_test.writeFile("C:\\Mig\\master.mig", "[Files Backup]\r\n");
@@ -33,17 +34,17 @@ class DialogsTest : public ::testing::Test {
 };
 
 TEST_F(DialogsTest, DirectoryModeReturnsTheOpenedDirectory) {
-  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("c:\\data"), 0u); },
+  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("c:\\data"), platform::ERROR_SUCCESS); },
                        [](frmBrowse& b) { b.cmdOK.click(); }}),
             "C:\\Data");
 }
 
 TEST_F(DialogsTest, NothingOpenedOrCancelledReturnsEmpty) {
   EXPECT_EQ(getDir(0, {[](frmBrowse& b) { b.cmdOK.click(); }}), "");
-  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), 0u); },
+  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), platform::ERROR_SUCCESS); },
                        [](frmBrowse& b) { b.cmdCancel.click(); }}),
             "");
-  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), 0u); },
+  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), platform::ERROR_SUCCESS); },
                        [](frmBrowse& b) { b.unload(forms::UnloadMode::WindowFrame); }}),
             "");
   EXPECT_EQ(messageCount(), 0u);
@@ -54,10 +55,10 @@ TEST_F(DialogsTest, MasterFileModeWantsAMasterFile) {
       getDir(1, {[](frmBrowse& b) {
                    EXPECT_FALSE(b.cmdCreate.enabled());
                    EXPECT_TRUE(b.filMig.visible());
-                   ASSERT_EQ(b.Dir1.setPath("C:\\Data"), 0u);
+                   ASSERT_EQ(b.Dir1.setPath("C:\\Data"), platform::ERROR_SUCCESS);
                  },
                  [](frmBrowse& b) { b.cmdOK.click(); },  // no master file here: stays open
-                 [](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Mig"), 0u); },
+                 [](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Mig"), platform::ERROR_SUCCESS); },
                  [](frmBrowse& b) { b.cmdOK.click(); }});
   EXPECT_EQ(chosen, "C:\\Mig\\master.mig");
   ASSERT_EQ(messageCount(), 1u);
@@ -68,10 +69,10 @@ TEST_F(DialogsTest, MasterFileModeWantsAMasterFile) {
 }
 
 TEST_F(DialogsTest, ChoosingTheRootOfCSetsTheRestoreDirectory) {
-  frmMain& main = m_test.program().mainForm();
+  frmMain& main = m_test.program().sharedForm<frmMain>();
   main.txtRestoreFiles.setText("D:\\Restore");
-  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), 0u); },
-                       [](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\"), 0u); },
+  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), platform::ERROR_SUCCESS); },
+                       [](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\"), platform::ERROR_SUCCESS); },
                        [](frmBrowse& b) { b.cmdOK.click(); }}),
             "C:\\");
   EXPECT_EQ(main.txtRestoreFiles.text(), "C:\\");
@@ -79,7 +80,7 @@ TEST_F(DialogsTest, ChoosingTheRootOfCSetsTheRestoreDirectory) {
 
 TEST_F(DialogsTest, AnUnreadableDriveLeavesTheDirectoryList) {
   m_test.addDriveLink('e', "../no_such_cdrom");
-  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), 0u); },
+  EXPECT_EQ(getDir(0, {[](frmBrowse& b) { ASSERT_EQ(b.Dir1.setPath("C:\\Data"), platform::ERROR_SUCCESS); },
                        [](frmBrowse& b) {
                          ASSERT_TRUE(b.Drive1.setDrive("e:"));
                          EXPECT_EQ(b.Dir1.path(), "C:\\Data");
@@ -120,7 +121,7 @@ TEST_F(DialogsTest, NewDirectoryThatCannotBeMadeIsNotReported) {
 }
 
 TEST_F(DialogsTest, ProgressWindowCancel) {
-  frmMessage& window = m_test.program().messageForm();
+  frmMessage& window = m_test.program().sharedForm<frmMessage>();
   m_test.program().session.bCancel = true;
   window.Cancel_Message("Scanning C:\\ for files...");
   EXPECT_FALSE(m_test.program().session.bCancel);

@@ -14,7 +14,7 @@
 #include "platform/text_file.h"
 #include "scan/mdl_file_copy.h"
 #include "scan/mdl_file_search.h"
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 namespace {
@@ -88,15 +88,13 @@ class FileCopyTest : public ::testing::Test {
   // The component's library beside the program, before the main window looks for it. A link
   // spares copying a library that carries its debugging information.
   void installZipComponent() {
-    const std::filesystem::path library = TRANSVALE_PARCELON_LIBRARY;
+    const std::filesystem::path library = PARCELON_LIBRARY_PATH;
     std::filesystem::create_symlink(library,
                                     hostPath("C:\\Transvale\\" + library.filename().string()));
   }
 
   std::string hostPath(const std::string& driveCPath) {
-    std::string relative = driveCPath.substr(3);
-    for (char& c : relative) c = c == '\\' ? '/' : c;
-    return (m_test.machine().machineRoot() / "drive_c" / relative).string();
+    return m_test.testMachine().hostPath(driveCPath).string();
   }
 
   // `unzip -t` passes; then the archive comment, and each entry's name and comment on a line.
@@ -121,7 +119,7 @@ class FileCopyTest : public ::testing::Test {
   }
 
   Program& program() { return m_test.program(); }
-  frmMain& form() { return program().mainForm(); }
+  frmMain& form() { return program().sharedForm<frmMain>(); }
   platform::FileSystem& files() { return m_test.files(); }
 
   testing::TestProgram m_test;
@@ -178,7 +176,7 @@ TEST_F(FileCopyTest, AFileGoneSinceTheScanIsLeftOutAndNamed) {
   ASSERT_EQ(m_test.ui().messages().size(), 1u);
   EXPECT_EQ(m_test.ui().messages()[0].box.prompt,
             "These files could not be added to the archive C:\\Out\\migfiles.mig:\r\n"
-            "C:\\Docs\\b.doc");
+            "C:\\Docs\\b.doc (no longer there)");
 }
 
 // A row or a script entry naming the archive being written (an older copy found by a scan,
@@ -196,7 +194,7 @@ TEST_F(FileCopyTest, TheArchiveIsNeverAddedToItself) {
   ASSERT_EQ(m_test.ui().messages().size(), 1u);
   EXPECT_EQ(m_test.ui().messages()[0].box.prompt,
             "These files could not be added to the archive C:\\Out\\migfiles.mig:\r\n"
-            "C:\\Out\\migfiles.mig\r\nc:\\out\\MIGFILES.MIG");
+            "C:\\Out\\migfiles.mig (the archive itself)\r\nc:\\out\\MIGFILES.MIG (the archive itself)");
 }
 
 // An archive that cannot be finished (the disk fills while its directory is written) is

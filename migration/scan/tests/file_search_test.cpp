@@ -8,7 +8,7 @@
 #include "scan/mdl_exclude.h"
 #include "scan/mdl_file_search.h"
 #include "scan/mdl_file_types.h"
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 namespace {
@@ -61,7 +61,7 @@ class GetFilePatternsTest : public ::testing::TestWithParam<PatternCase> {
 };
 
 TEST_P(GetFilePatternsTest, JoinsTheSelectedTypes) {
-  frmMain& form = m_test.program().mainForm();
+  frmMain& form = m_test.program().sharedForm<frmMain>();
   for (const std::size_t index : GetParam().standard)
     form.lstStandardFiles.setSelected(index, true);
   for (const std::string& type : GetParam().customRows) form.lvType.add({type, {}, false});
@@ -76,52 +76,35 @@ INSTANTIATE_TEST_SUITE_P(
                       PatternCase{{1, 7},
                                   CheckState::Checked,
                                   {"abc", "txt"},
-                                  "*.xls;*.xle;*.zip;*.arj;*.lhz;*.rar;*.ace;*.abc;*.txt"},
+                                  "*.xls;*.xla;*.xle;*.zip;*.arj;*.lhz;*.rar;*.ace;*.abc;*.txt"},
                       PatternCase{{4, 6, 8},
                                   CheckState::Unchecked,
                                   {},
-                                  "*.ppj;*.jpg;*.jpeg;*.tif;*.bmp;*.psd;*.pdf;*.rmp;*.kmp"},
-                      PatternCase{{1}, CheckState::Checked, {"xls", ""}, "*.xls;*.xle;*.xls;*."},
+                                  "*.prj;*.ppj;*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.bmp;*.psd;*.pdf;*.rmp;*.kmp"},
+                      PatternCase{{1}, CheckState::Checked, {"xls", ""}, "*.xls;*.xla;*.xle;*.xls;*."},
                       PatternCase{{}, CheckState::Grayed, {"abc"}, ""},
                       PatternCase{{}, CheckState::Checked, {"abc"}, "*.abc"},
                       PatternCase{{}, CheckState::Checked, {}, ""}));
 
-// Each entry of the catalog: the text the list shows (for the user only) and the patterns the
-// scan searches, which name other extensions for some entries.
-struct CatalogCase {
-  std::size_t index;
-  std::string text;
-  std::string patterns;
-};
-
-void PrintTo(const CatalogCase& entry, std::ostream* out) { *out << entry.index; }
-
-class FileTypeCatalogTest : public ::testing::TestWithParam<CatalogCase> {
- protected:
-  testing::TestProgram m_test;
-};
-
-TEST_P(FileTypeCatalogTest, ShowsItsTextAndSearchesItsPatterns) {
-  frmMain& form = m_test.program().mainForm();
-  ASSERT_EQ(form.lstStandardFiles.count(), 9u);
-  EXPECT_EQ(form.lstStandardFiles.item(GetParam().index), GetParam().text);
-  form.lstStandardFiles.setSelected(GetParam().index, true);
-  EXPECT_EQ(GetFilePatterns(m_test.program()), GetParam().patterns);
+// Every extension a list text names is searched: a user who ticks a type keeps all its files.
+TEST(FileTypeCatalogTest, EachTypeSearchesEveryExtensionItsTextNames) {
+  testing::TestProgram test;
+  const forms::ListBox& types = test.program().sharedForm<frmMain>().lstStandardFiles;
+  ASSERT_EQ(types.count(), kStandardFilePatterns.size());
+  for (std::size_t i = 0; i < types.count(); ++i) {
+    const std::string text = types.item(i);
+    const forms::PatternList searched(kStandardFilePatterns[i]);
+    std::size_t named = 0;
+    for (std::size_t star = text.find("*."); star != std::string::npos;
+         star = text.find("*.", star + 1)) {
+      const std::size_t end = text.find_first_of(",) ", star);
+      const std::string extension = text.substr(star + 2, end - star - 2);
+      EXPECT_TRUE(searched.matches("file." + extension)) << text << ": ." << extension;
+      ++named;
+    }
+    EXPECT_GT(named, 0u) << text;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Entries, FileTypeCatalogTest,
-    ::testing::Values(CatalogCase{0, "MS Word (*.doc, *.dot, *.rtf)", "*.doc;*.dot;*.rtf"},
-                      CatalogCase{1, "MS Excel (*.xls, *.xla)", "*.xls;*.xle"},
-                      CatalogCase{2, "MS Power Point (*.ppt)", "*.ppt"},
-                      CatalogCase{3, "MS Access (*.mdb, *.mde)", "*.mdb;*.mde"},
-                      CatalogCase{4, "MS Project (*.prj)", "*.ppj"},
-                      CatalogCase{5, "HTML Files (*.htm, *.html)", "*.htm;*.html"},
-                      CatalogCase{6, "Graphics Files (*.jpg, *.gif, *.tiff, *.bmp, *.psd)",
-                                  "*.jpg;*.jpeg;*.tif;*.bmp;*.psd;*.pdf"},
-                      CatalogCase{7, "Archives (*.zip,*.arj, *.lhz, *.rar, *.ace)",
-                                  "*.zip;*.arj;*.lhz;*.rar;*.ace"},
-                      CatalogCase{8, "Niku Time (*.rmp) ", "*.rmp;*.kmp"}));
 
 class CopyTreeTest : public ::testing::Test {
  protected:
@@ -136,7 +119,7 @@ class CopyTreeTest : public ::testing::Test {
 
   void makeFile(const std::string& path, const std::string& bytes) {
     for (std::size_t i = 3; i < path.size(); ++i) {
-      if (path[i] == '\\') platform::ignoreFailure(files().createFolder(path.substr(0, i)));
+      if (path[i] == '\\') platform::ignoreFailure(files().createFolder(path.substr(0, i)), "a folder of the test machine");
     }
     m_test.writeFile(path, bytes);
   }
@@ -149,8 +132,7 @@ class CopyTreeTest : public ::testing::Test {
 };
 
 TEST_F(CopyTreeTest, StopsAtASubdirectoryMissingFromTheTarget) {
-  const bool proceed = true;
-  EXPECT_FALSE(CopyTree(files(), "c:\\src", "C:\\Tgt\\", proceed, "*.url"));
+  EXPECT_FALSE(CopyTree(files(), "c:\\src", "C:\\Tgt\\", Subfolders::Enter, "*.url"));
   EXPECT_EQ(content("C:\\Tgt\\top.url"), "new");
   EXPECT_EQ(content("C:\\Tgt\\A\\a.url"), "new");
   EXPECT_EQ(content("C:\\Tgt\\top.txt"), "<missing>");
@@ -159,9 +141,8 @@ TEST_F(CopyTreeTest, StopsAtASubdirectoryMissingFromTheTarget) {
   EXPECT_FALSE(files().folderExists("C:\\Tgt\\B"));
 }
 
-TEST_F(CopyTreeTest, WithoutProceedOnlyTheTopLevelIsCopied) {
-  const bool proceed = false;
-  EXPECT_TRUE(CopyTree(files(), "C:\\Src\\", "C:\\Tgt", proceed, "*.*"));
+TEST_F(CopyTreeTest, SkippingSubfoldersCopiesOnlyTheTopLevel) {
+  EXPECT_TRUE(CopyTree(files(), "C:\\Src\\", "C:\\Tgt", Subfolders::Skip, "*.*"));
   EXPECT_EQ(content("C:\\Tgt\\top.url"), "new");
   EXPECT_EQ(content("C:\\Tgt\\top.txt"), "new");
   EXPECT_EQ(content("C:\\Tgt\\A\\a.url"), "<missing>");
@@ -169,10 +150,9 @@ TEST_F(CopyTreeTest, WithoutProceedOnlyTheTopLevelIsCopied) {
 
 TEST_F(CopyTreeTest, HiddenEntriesAreNeitherCopiedNorEntered) {
   makeFile("C:\\Src\\hidden.url", "h");
-  ASSERT_EQ(files().setAttributes("C:\\Src\\hidden.url", platform::FILE_ATTRIBUTE_HIDDEN), 0u);
-  ASSERT_EQ(files().setAttributes("C:\\Src\\B", platform::FILE_ATTRIBUTE_HIDDEN), 0u);
-  const bool proceed = true;
-  EXPECT_TRUE(CopyTree(files(), "C:\\Src", "C:\\Tgt", proceed, "*.url"));
+  ASSERT_EQ(files().setAttributes("C:\\Src\\hidden.url", platform::FILE_ATTRIBUTE_HIDDEN), platform::ERROR_SUCCESS);
+  ASSERT_EQ(files().setAttributes("C:\\Src\\B", platform::FILE_ATTRIBUTE_HIDDEN), platform::ERROR_SUCCESS);
+  EXPECT_TRUE(CopyTree(files(), "C:\\Src", "C:\\Tgt", Subfolders::Enter, "*.url"));
   EXPECT_EQ(content("C:\\Tgt\\hidden.url"), "<missing>");
   EXPECT_EQ(content("C:\\Tgt\\A\\a.url"), "new");
 }
@@ -180,19 +160,19 @@ TEST_F(CopyTreeTest, HiddenEntriesAreNeitherCopiedNorEntered) {
 TEST(ScanProgressTest, TheProgressWindowIsUpWhileTheScanRuns) {
   testing::TestProgram test;
   test.writeFile("C:\\a.doc", "a");
-  platform::ignoreFailure(test.files().createFolder("C:\\Docs"));
+  platform::ignoreFailure(test.files().createFolder("C:\\Docs"), "a folder of the test machine");
   test.writeFile("C:\\Docs\\b.doc", "b");
-  frmMain& form = test.program().mainForm();
+  frmMain& form = test.program().sharedForm<frmMain>();
   form.lstStandardFiles.setSelected(0, true);
   bool shownDuringScan = false;
   test.ui().atDoEvents(1, "look at the progress window", [&] {
-    const frmMessage& progress = test.program().messageForm();
+    const frmMessage& progress = test.program().sharedForm<frmMessage>();
     shownDuringScan =
         progress.visible() && progress.topmost() && !progress.lblMessage.caption().empty();
   });
   form.cmdFileScan_Click(0);
   EXPECT_TRUE(shownDuringScan);
-  EXPECT_FALSE(test.program().messageForm().loaded());
+  EXPECT_FALSE(test.program().sharedForm<frmMessage>().loaded());
   EXPECT_EQ(form.lvFiles.count(), 2u);
 }
 
@@ -202,11 +182,11 @@ TEST(ScanProgressTest, TheStatusLineFollowsBothSearches) {
   testing::TestProgram test;
   test.addDrive('d');
   test.writeFile("C:\\a.doc", "a");
-  platform::ignoreFailure(test.files().createFolder("C:\\Docs"));
+  platform::ignoreFailure(test.files().createFolder("C:\\Docs"), "a folder of the test machine");
   test.writeFile("C:\\Docs\\b.doc", "b");
-  platform::ignoreFailure(test.files().createFolder("D:\\Sub"));
+  platform::ignoreFailure(test.files().createFolder("D:\\Sub"), "a folder of the test machine");
   test.writeFile("D:\\Sub\\e.doc", "e");
-  frmMain& form = test.program().mainForm();
+  frmMain& form = test.program().sharedForm<frmMain>();
   form.lstStandardFiles.setSelected(0, true);
   std::vector<std::string> seen;
   for (std::uint64_t event = 1; event <= 2; ++event) {
@@ -219,6 +199,41 @@ TEST(ScanProgressTest, TheStatusLineFollowsBothSearches) {
                                             "Scanning D:\\ for files... | Found 2 Files"}));
   EXPECT_EQ(form.sbMain.panelText(1), "Ready");
   EXPECT_EQ(form.sbMain.panelText(2), "Found 3 Files");
+}
+
+// Each folder is entered once, whatever path leads to it: a link back to a parent is no loop,
+// and two links to one folder list its files once.
+TEST(ScanLinksTest, EachFolderIsEnteredOnce) {
+  testing::TestProgram test;
+  test.writeFile("C:\\Docs\\a.doc", "a");
+  test.writeFile("C:\\Shared\\b.doc", "b");
+  test.testMachine().linkFolder("C:\\Docs\\Loop", "C:\\Docs");
+  test.testMachine().linkFolder("C:\\Docs\\Shared", "C:\\Shared");
+  frmMain& form = test.program().sharedForm<frmMain>();
+  ScanForFiles(test.program(), "C:\\Docs", "*.doc");
+  ASSERT_EQ(form.lvFiles.count(), 2u);
+  EXPECT_EQ(form.lvFiles.row(0).text, "C:\\Docs");
+  EXPECT_EQ(form.lvFiles.row(1).text, "C:\\Docs\\Shared");
+}
+
+// The data drive is searched after the chosen one, but never twice: chosen as D:, it is listed
+// once. While the scan runs its commands are disabled, so that a second click cannot start a
+// second scan into the same list.
+TEST(ScanCommandTest, EachRootOnceAndNoSecondScanWhileOneRuns) {
+  testing::TestProgram test;
+  test.addDrive('d');
+  test.writeFile("D:\\Sub\\e.doc", "e");
+  frmMain& form = test.program().sharedForm<frmMain>();
+  form.lstStandardFiles.setSelected(0, true);
+  ASSERT_TRUE(form.drvScan.setDrive("d:"));
+  bool scanEnabledDuringScan = true;
+  test.ui().atDoEvents(1, "look at the scan button",
+                       [&] { scanEnabledDuringScan = form.cmdFileScan[0].enabled(); });
+  form.cmdFileScan_Click(0);
+  EXPECT_FALSE(scanEnabledDuringScan);
+  EXPECT_TRUE(form.cmdFileScan[0].enabled());
+  EXPECT_TRUE(form.cmdFileScan[1].enabled());
+  EXPECT_EQ(form.lvFiles.count(), 1u);
 }
 
 }  // namespace

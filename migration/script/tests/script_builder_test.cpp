@@ -4,7 +4,7 @@
 
 #include "frame/frm_main.h"
 #include "script/frm_reg_enum.h"
-#include "test_program.h"
+#include "testing/test_program.h"
 
 namespace migration {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 class ScriptBuilderTest : public ::testing::Test {
  protected:
   void SetUp() override { builder().show(forms::ShowMode::Modeless); }
-  frmRegEnum& builder() { return m_test.program().regEnumForm(); }
+  frmRegEnum& builder() { return m_test.program().sharedForm<frmRegEnum>(); }
 
   testing::TestProgram m_test;
 };
@@ -59,10 +59,10 @@ TEST_F(ScriptBuilderTest, Texts) {
 // status line alone.
 TEST_F(ScriptBuilderTest, SearchIgnoresTheExcludeListAndTheStatusLine) {
   m_test.program().config.arrExcludeList = {""};  // would keep the main scan out of everything
-  platform::ignoreFailure(m_test.files().createFolder("C:\\Config"));
+  platform::ignoreFailure(m_test.files().createFolder("C:\\Config"), "a folder of the test machine");
   m_test.writeFile("C:\\Config\\app.ini", "a");
   m_test.writeFile("C:\\root.INI", "r");
-  frmMain& main = m_test.program().mainForm();
+  frmMain& main = m_test.program().sharedForm<frmMain>();
   const std::string status = main.sbMain.panelText(1);
 
   builder().Scan_Drive("C:\\", "*.ini");

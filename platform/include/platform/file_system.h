@@ -54,6 +54,15 @@ struct FileInfo {
   std::uint32_t attributes = 0;
 };
 
+// What tells one file or folder from every other on the machine, whatever path leads to it (a
+// link, a junction, another letter for the same share): GetFileInformationByHandle's volume
+// serial number and file index.
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  auto operator<=>(const FileIdentity&) const = default;
+};
+
 struct DirectoryEntry {
   std::string name;  // the name as stored, without directory
   std::uint32_t attributes = 0;
@@ -97,6 +106,8 @@ class FileSystem {
   virtual bool fileExists(const std::string& path) = 0;
   virtual bool folderExists(const std::string& path) = 0;
   virtual Result<FileInfo> fileInfo(const std::string& path) = 0;  // files and folders
+  // The identity of the file or folder a path leads to, links followed.
+  virtual Result<FileIdentity> identity(const std::string& path) = 0;
   virtual Status setAttributes(const std::string& path, std::uint32_t attributes) = 0;
   virtual Status setLastWriteTime(const std::string& path, FileTime time) = 0;
 

@@ -9,10 +9,6 @@
 
 namespace platform {
 
-inline constexpr Status ERROR_MOD_NOT_FOUND = 126;
-inline constexpr Status ERROR_PROC_NOT_FOUND = 127;
-inline constexpr Status ERROR_BAD_EXE_FORMAT = 193;
-
 // A loaded library; destroying it unloads it, so nothing taken from it may be used afterwards.
 class Library {
  public:

@@ -12,7 +12,6 @@ namespace platform {
 using HKEY = std::uintptr_t;
 using DWORD = std::uint32_t;
 using REGSAM = std::uint32_t;
-using LONG = std::int32_t;
 using BYTE = std::uint8_t;
 
 inline constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000;
@@ -48,32 +47,32 @@ class Registry {
  public:
   virtual ~Registry() = default;
 
-  virtual LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access,
+  virtual Status RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access,
                              HKEY* result) = 0;
   // Creates the key and every missing parent. `disposition` may be null.
-  virtual LONG RegCreateKeyExA(HKEY key, const char* subKey, REGSAM access, HKEY* result,
+  virtual Status RegCreateKeyExA(HKEY key, const char* subKey, REGSAM access, HKEY* result,
                                DWORD* disposition) = 0;
   // `nameLength`: in, the buffer's size in characters; out, the name's length without its NUL.
   // ERROR_MORE_DATA when the buffer is too small, ERROR_NO_MORE_ITEMS past the last sub-key.
-  virtual LONG RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameLength) = 0;
+  virtual Status RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* nameLength) = 0;
   // As RegEnumKeyExA for the name; `data` may be null to ask for sizes only. `type`, `data`
   // and `dataLength` may be null.
-  virtual LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type,
+  virtual Status RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* type,
                              BYTE* data, DWORD* dataLength) = 0;
   // A null `data` asks for the type and size only.
-  virtual LONG RegQueryValueExA(HKEY key, const char* valueName, DWORD* type, BYTE* data,
+  virtual Status RegQueryValueExA(HKEY key, const char* valueName, DWORD* type, BYTE* data,
                                 DWORD* dataLength) = 0;
-  virtual LONG RegSetValueExA(HKEY key, const char* valueName, DWORD type, const BYTE* data,
+  virtual Status RegSetValueExA(HKEY key, const char* valueName, DWORD type, const BYTE* data,
                               DWORD dataLength) = 0;
-  virtual LONG RegDeleteValueA(HKEY key, const char* valueName) = 0;
+  virtual Status RegDeleteValueA(HKEY key, const char* valueName) = 0;
   // A key without sub-keys.
-  virtual LONG RegDeleteKeyA(HKEY key, const char* subKey) = 0;
+  virtual Status RegDeleteKeyA(HKEY key, const char* subKey) = 0;
   // The key with its whole sub-tree; a null or empty `subKey` empties `key` itself.
-  virtual LONG RegDeleteTreeA(HKEY key, const char* subKey) = 0;
+  virtual Status RegDeleteTreeA(HKEY key, const char* subKey) = 0;
   // Writes changes of the key's hive through to the machine. Without it changes reach the
   // machine lazily, at the latest when the registry object ends; closing a key does not write.
-  virtual LONG RegFlushKey(HKEY key) = 0;
-  virtual LONG RegCloseKey(HKEY key) = 0;
+  virtual Status RegFlushKey(HKEY key) = 0;
+  virtual Status RegCloseKey(HKEY key) = 0;
 };
 
 }  // namespace platform

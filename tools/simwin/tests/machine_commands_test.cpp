@@ -55,6 +55,10 @@ TEST(MachineCommands, DirListsAFolderOrWhatANameMatches) {
     EXPECT_NE(out.find("1 file(s), 1 bytes"), std::string::npos) << out;
     EXPECT_EQ(dir("C:\\None\\*", out), 1);
     EXPECT_NE(out.find("error 3"), std::string::npos) << out;
+    // What matches nothing is no listing of the folder around it.
+    EXPECT_EQ(dir("C:\\Missing", out), 1);
+    EXPECT_EQ(out, "simwin dir: C:\\Missing: File Not Found\n");
+    EXPECT_EQ(dir("C:\\Data\\*.xls", out), 1);
   }
   fs::remove_all(root);
 }

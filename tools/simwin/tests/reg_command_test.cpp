@@ -55,7 +55,7 @@ TEST_F(RegCommandTest, QueryShowsValuesThenSubkeysAsRegDoes) {
   ASSERT_EQ(registry.RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Sample\\Sub", KEY_ALL_ACCESS,
                                      &key, nullptr),
             ERROR_SUCCESS);
-  registry.RegCloseKey(key);
+  EXPECT_EQ(registry.RegCloseKey(key), ERROR_SUCCESS);
   ASSERT_EQ(registry.RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Sample", KEY_ALL_ACCESS, &key,
                                      nullptr),
             ERROR_SUCCESS);
@@ -66,7 +66,7 @@ TEST_F(RegCommandTest, QueryShowsValuesThenSubkeysAsRegDoes) {
   set(key, "Multi", REG_MULTI_SZ, std::string("a\0b\0\0", 5));
   set(key, "Big", REG_QWORD, std::string("\x55\x44\x33\x22\x11\0\0\0", 8));
   set(key, "Empty", REG_SZ, "");
-  registry.RegCloseKey(key);
+  EXPECT_EQ(registry.RegCloseKey(key), ERROR_SUCCESS);
 
   EXPECT_EQ(reg({"query", "hkcu\\Software\\Sample\\"}), 0);
   EXPECT_EQ(m_out.str(),
@@ -124,6 +124,19 @@ TEST_F(RegCommandTest, ImportsFromTheHostOrTheMachine) {
   std::ofstream(m_root / "drive_c" / "bad.reg", std::ios::binary) << "not a registry file\n";
   EXPECT_EQ(reg({"import", "C:\\bad.reg"}), 1);
   EXPECT_EQ(reg({"import", "C:\\absent.reg"}), 1);
+}
+
+// Lines passed over are no success: the rest is imported, and the command says what it left.
+TEST_F(RegCommandTest, AnImportThatPassesLinesOverSaysSoAndFails) {
+  std::ofstream(m_root / "drive_c" / "part.reg", std::ios::binary)
+      << "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Part]\r\n\"Good\"=dword:1\r\n"
+         "\"Bad\"=dword:xyz\r\n";
+  EXPECT_EQ(reg({"import", "C:\\part.reg"}), 1);
+  EXPECT_EQ(m_out.str(), "");
+  EXPECT_NE(m_err.str().find("1 line(s) of C:\\part.reg could not be imported"),
+            std::string::npos)
+      << m_err.str();
+  EXPECT_EQ(reg({"query", "HKCU\\Software\\Part", "/v", "Good"}), 0);
 }
 
 }  // namespace

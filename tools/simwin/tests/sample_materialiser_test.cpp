@@ -40,10 +40,10 @@ std::string registryText(Registry& registry, HKEY root, const char* key, const c
   if (registry.RegOpenKeyExA(root, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return "<no key>";
   char data[512] = {};
   DWORD size = sizeof data - 1;
-  const LONG status =
+  const Status status =
       registry.RegQueryValueExA(handle, name, nullptr, reinterpret_cast<BYTE*>(data), &size);
-  ignoreFailure(registry.RegCloseKey(handle));
-  return status == ERROR_SUCCESS ? std::string(data) : "<no value>";
+  ignoreFailure(registry.RegCloseKey(handle), "a key opened for reading");
+  return status.ok() ? std::string(data) : "<no value>";
 }
 
 struct SampleCase {
@@ -129,7 +129,18 @@ INSTANTIATE_TEST_SUITE_P(
                    "C:\\Documents and Settings\\jsmith\\My Documents",
                    nullptr,
                    {},
-                   0}),
+                   0},
+        SampleCase{"new-win2000-2",
+                   "mary",
+                   "Windows_NT",
+                   "C:\\WINNT",
+                   "C:\\Documents and Settings\\mary",
+                   "NEWPC2",
+                   "C:\\Documents and Settings\\mary\\My Documents",
+                   "C:\\boot.ini",
+                   {"2001-06-15", "09:00:00"},
+                   FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                       FILE_ATTRIBUTE_SYSTEM}),
     [](const auto& info) {
       std::string name = info.param.name;
       for (char& c : name) c = c == '-' ? '_' : c;
@@ -148,6 +159,56 @@ TEST(Materialise, OldWin2000HasItsNetworkDrive) {
   EXPECT_EQ(f->remotePath, "\\\\fileserver\\public");
   EXPECT_TRUE(machine.files().fileExists("F:\\Forms\\Expense form.xls"));
   EXPECT_TRUE(machine.files().fileExists("\\\\FILESERVER\\Public\\forms\\expense form.xls"));
+}
+
+TEST(Materialise, PrintersTravelFromTheOldMachineToTheNew) {
+  TemporaryFolder folder;
+  ASSERT_TRUE(
+      materialiseSample(fs::path(TRANSVALE_SAMPLES_DIR) / "old-win2000", folder.path() / "old"));
+  ASSERT_TRUE(
+      materialiseSample(fs::path(TRANSVALE_SAMPLES_DIR) / "new-win2000", folder.path() / "new"));
+  VirtualClock clock;
+  NativeMachine old(folder.path() / "old", clock, "Z:\\tools");
+  std::vector<std::string> list;
+  for (const ListedPrinter& printer : old.printers().printerList()) {
+    list.push_back(printer.deviceName + " = " + printer.printerValue);
+  }
+  EXPECT_EQ(list,
+            (std::vector<std::string>{"HP LaserJet 4050 Series PCL = HP LaserJet 4050 Series PCL 6",
+                                      "\\\\PRNSRV\\Laser1 = \\\\PRNSRV\\Laser1"}));
+  EXPECT_EQ(old.nativePrinters().connections()[0].driver, "HP LaserJet 5Si - DFS");
+
+  // What the restore starts for these two succeeds on the new machine.
+  NativeMachine fresh(folder.path() / "new", clock, "Z:\\tools");
+  for (const char* line :
+       {"con2prt /c \\\\PRNSRV\\Laser1",
+        "rundll32 printui.dll, PrintUIEntry /if /b \"HP LaserJet 4050 Series PCL\" /f "
+        "C:\\WINNT\\inf\\ntprint.inf /r \"LPT1:\" /m \"HP LaserJet 4050 Series PCL\""}) {
+    auto outcome = fresh.processes().start(line, WindowStyle::Hidden, Wait::Yes);
+    ASSERT_TRUE(outcome.ok()) << line;
+    EXPECT_EQ(outcome->exitCode, 0u) << line;
+  }
+  EXPECT_EQ(fresh.printers().printerList().size(), 2u);
+}
+
+TEST(Materialise, KeepsPrintersAndCataloguesInsideTheMachine) {
+  TemporaryFolder folder;
+  const fs::path sample = folder.path() / "sample";
+  fs::create_directories(sample);
+  std::ofstream(sample / "machine.txt") << "drive C: hd drive_c\ndrive Z: hd /\n"
+                                        << "share \\\\srv\\empty\n"
+                                        << "driver-catalogue C:\\WINNT\\inf\\x.inf \"M 1\"\n";
+  ASSERT_TRUE(materialiseSample(sample, folder.path() / "m").ok());
+  EXPECT_TRUE(fs::is_directory(folder.path() / "m" / "dosdevices" / "unc" / "srv" / "empty"));
+  EXPECT_TRUE(fs::exists(folder.path() / "m" / "drive_c" / "WINNT" / "inf" / "x.inf"));
+
+  const std::string outside = (folder.path() / "outside.inf").string();
+  std::ofstream(sample / "machine.txt") << "drive C: hd drive_c\ndrive Z: hd /\n"
+                                        << "driver-catalogue \"Z:" << outside << "\" M\n";
+  EXPECT_FALSE(materialiseSample(sample, folder.path() / "m").ok());
+  EXPECT_FALSE(fs::exists(outside));
+  std::ofstream(sample / "machine.txt") << "printer A D\nprinter a D\n";
+  EXPECT_FALSE(materialiseSample(sample, folder.path() / "m").ok());
 }
 
 TEST(Materialise, ReplacesItsOwnMachineButNothingElse) {

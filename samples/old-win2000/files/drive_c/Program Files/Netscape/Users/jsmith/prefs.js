@@ -1,0 +1,2 @@
+// Netscape User Preferences
+user_pref("browser.startup.homepage", "http://intranet.acme.example/");
