@@ -99,7 +99,8 @@ void writeTree(platform::Registry& registry) {
           std::string(kTreeKey) + "\\Group" + twoDigits(group) + "\\Key" + twoDigits(k);
       platform::HKEY key = 0;
       if (registry.RegCreateKeyExA(platform::HKEY_CURRENT_USER, path.c_str(),
-                                   platform::KEY_ALL_ACCESS, &key, nullptr) != 0) {
+                                   platform::KEY_ALL_ACCESS, &key, nullptr)
+              .failed()) {
         fail("cannot create " + path);
       }
       for (int i = 0; i < kValuesPerKey; ++i) {
@@ -108,11 +109,12 @@ void writeTree(platform::Registry& registry) {
         const auto [type, data] = valueOf(random, i);
         if (registry.RegSetValueExA(key, name.c_str(), type,
                                     reinterpret_cast<const platform::BYTE*>(data.data()),
-                                    static_cast<platform::DWORD>(data.size())) != 0) {
+                                    static_cast<platform::DWORD>(data.size()))
+                .failed()) {
           fail("cannot set " + name);
         }
       }
-      registry.RegCloseKey(key);
+      platform::ignoreFailure(registry.RegCloseKey(key), "closing a key of the bench's tree");
     }
   }
 }
