@@ -27,26 +27,13 @@ constexpr std::uint32_t kWatchMask =
 
 std::string foldedHostName(std::string_view hostName) { return ansiToUpper(utf8ToAnsi(hostName)); }
 
-// NOTE: the kernel reports only the changes made through this host. On a file system that
-// other hosts change too, an index could miss their new names: such folders are scanned.
-bool sharedWithOtherHosts(int folder) {
+// NOTE: the kernel reports only the changes made through this host, and a file system may make
+// names without reporting them (network and FUSE file systems, among others). So only the local
+// file systems known to report every change are indexed; any other folder is scanned.
+bool folderReportsEveryChange(int folder) {
   struct statfs info {};
-  if (::fstatfs(folder, &info) != 0) return true;
-  switch (static_cast<unsigned long>(info.f_type)) {
-    case NFS_SUPER_MAGIC:
-    case SMB_SUPER_MAGIC:
-    case CIFS_SUPER_MAGIC:
-    case SMB2_SUPER_MAGIC:
-    case V9FS_MAGIC:
-    case CEPH_SUPER_MAGIC:
-    case AFS_SUPER_MAGIC:
-    case AFS_FS_MAGIC:
-    case CODA_SUPER_MAGIC:
-    case FUSE_SUPER_MAGIC:
-      return true;
-    default:
-      return false;
-  }
+  if (::fstatfs(folder, &info) != 0) return false;
+  return FolderIndex::reportsEveryChange(static_cast<unsigned long>(info.f_type));
 }
 
 bool entryExists(const fs::path& path) {
@@ -55,6 +42,23 @@ bool entryExists(const fs::path& path) {
 }
 
 }  // namespace
+
+bool FolderIndex::reportsEveryChange(unsigned long fileSystemType) {
+  switch (fileSystemType) {
+    case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case F2FS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+    case RAMFS_MAGIC:
+    case OVERLAYFS_SUPER_MAGIC:  // changed through the overlay, as containers do
+    case MSDOS_SUPER_MAGIC:
+    case EXFAT_SUPER_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
 
 std::size_t FolderIndex::KeyHash::operator()(const Key& key) const {
   return std::hash<std::uint64_t>()(static_cast<std::uint64_t>(key.inode) * 31 +
@@ -66,14 +70,6 @@ void FolderIndex::Folder::add(std::string_view hostName) {
   if (std::find(hostNames.begin(), hostNames.end(), hostName) == hostNames.end()) {
     hostNames.emplace_back(hostName);
   }
-}
-
-void FolderIndex::Folder::remove(std::string_view hostName) {
-  const auto found = names.find(foldedHostName(hostName));
-  if (found == names.end()) return;
-  auto& hostNames = found->second;
-  hostNames.erase(std::remove(hostNames.begin(), hostNames.end(), hostName), hostNames.end());
-  if (hostNames.empty()) names.erase(found);
 }
 
 FolderIndex::~FolderIndex() {
@@ -94,14 +90,15 @@ fs::path FolderIndex::findOtherCase(const fs::path& folder, const struct stat& f
   if (indexed == nullptr) return findHostEntry(folder, name);
   const auto found = indexed->names.find(ansiToUpper(name));
   if (found == indexed->names.end()) return {};
-  for (const std::string& hostName : found->second) {
-    fs::path candidate = folder / hostName;
+  // The index may still list names that are gone (see Folder::names): those go now.
+  auto& hostNames = found->second;
+  for (auto hostName = hostNames.begin(); hostName != hostNames.end();) {
+    fs::path candidate = folder / *hostName;
     if (entryExists(candidate)) return candidate;
+    hostName = hostNames.erase(hostName);
   }
-  // NOTE: the entry the index names is gone (removed this instant, or a change was never
-  // reported): the folder starts afresh.
-  forget(*indexed->recent);
-  return findHostEntry(folder, name);
+  indexed->names.erase(found);
+  return {};
 }
 
 bool FolderIndex::notificationsOpen() {
@@ -133,10 +130,10 @@ FolderIndex::Folder* FolderIndex::build(const fs::path& folder, const Key& key) 
   DIR* directory = ::opendir(folder.c_str());
   const bool same = directory != nullptr && ::fstat(::dirfd(directory), &info) == 0 &&
                     Key{info.st_dev, info.st_ino} == key && !m_byWatch.contains(watch) &&
-                    !sharedWithOtherHosts(::dirfd(directory));
+                    folderReportsEveryChange(::dirfd(directory));
   if (!same) {
     // Another folder took the name meanwhile, the watch is one we hold for another name of the
-    // same folder, or other hosts change the folder too: this lookup scans.
+    // same folder, or its file system may not report every change: this lookup scans.
     if (directory != nullptr) ::closedir(directory);
     if (!m_byWatch.contains(watch)) ::inotify_rm_watch(m_notify, watch);
     return nullptr;
@@ -199,9 +196,12 @@ void FolderIndex::takeNotifications() {
       }
       if (event->len == 0) continue;
       Folder& folder = m_folders.at(watched->second);
-      const std::string_view hostName = event->name;  // padded with NULs
-      if ((event->mask & (IN_CREATE | IN_MOVED_TO)) != 0) folder.add(hostName);
-      if ((event->mask & (IN_DELETE | IN_MOVED_FROM)) != 0) folder.remove(hostName);
+      if ((event->mask & (IN_CREATE | IN_MOVED_TO)) != 0) {
+        folder.add(event->name);  // padded with NULs
+      } else if (++folder.removals > folder.names.size() + kSpareRemovals) {
+        // Mostly names that are gone by now: the folder starts afresh at its next lookup.
+        forget(watched->second);
+      }
     }
   }
 }

@@ -2,10 +2,15 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/magic.h>
+#include <stdio.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
+
+#include "host_files.h"
 
 #include "platform/testing/temporary_machine_root.h"
 
@@ -76,6 +81,69 @@ TEST_F(FolderIndexTest, SeesWhatOthersChangeInTheFolder) {
   EXPECT_EQ(found("FRESH.TXT"), "Fresh.txt");
   fs::remove_all(folder);
   EXPECT_EQ(found("fresh.txt"), "");
+}
+
+// Swapping two names by rename reports the second name removed after it came back.
+TEST_F(FolderIndexTest, NamesSwappedByRenameAreStillFound) {
+  fs::create_directories(root.path() / "beside");
+  make("Alpha.txt");
+  make("Beta.txt");
+  ::close(::open((root.path() / "beside" / "Gamma.txt").c_str(), O_WRONLY | O_CREAT, 0644));
+  EXPECT_EQ(found("none"), "");  // the folder is indexed from here on
+  EXPECT_EQ(index.find(root.path() / "beside", "none"), fs::path());
+
+  if (::renameat2(AT_FDCWD, (folder / "Alpha.txt").c_str(), AT_FDCWD,
+                  (folder / "Beta.txt").c_str(), RENAME_EXCHANGE) != 0) {
+    GTEST_SKIP() << "this file system cannot swap names";
+  }
+  ASSERT_EQ(::renameat2(AT_FDCWD, (folder / "Alpha.txt").c_str(), AT_FDCWD,
+                        (root.path() / "beside" / "Gamma.txt").c_str(), RENAME_EXCHANGE),
+            0);
+  EXPECT_EQ(found("ALPHA.TXT"), "Alpha.txt");
+  EXPECT_EQ(found("BETA.TXT"), "Beta.txt");
+  EXPECT_EQ(index.find(root.path() / "beside", "GAMMA.TXT"), root.path() / "beside" / "Gamma.txt");
+}
+
+// Whatever is made, renamed, swapped and removed, the index answers as a scan of the folder.
+TEST_F(FolderIndexTest, AnswersAsAScanAfterEveryChange) {
+  const char* names[] = {"a.txt", "A.TXT", "b.txt", "B.txt", "\xC3\xA9.txt", "\xC3\x89.TXT"};
+  const auto host = [&](std::size_t i) { return folder / names[i]; };
+  std::mt19937 random(12345);
+  for (int step = 0; step < 3000; ++step) {
+    const std::size_t from = random() % std::size(names);
+    const std::size_t to = random() % std::size(names);
+    switch (random() % 4) {
+      case 0:
+        make(names[from]);
+        break;
+      case 1:
+        ::rename(host(from).c_str(), host(to).c_str());
+        break;
+      case 2:
+        ::renameat2(AT_FDCWD, host(from).c_str(), AT_FDCWD, host(to).c_str(), RENAME_EXCHANGE);
+        break;
+      default:
+        ::unlink(host(from).c_str());
+    }
+    for (const char* wanted : {"A.txt", "b.TXT", "\xC9.txt"}) {
+      const std::string ansi = wanted;
+      ASSERT_EQ(index.find(folder, ansi).empty(), findHostEntry(folder, ansi).empty())
+          << "step " << step << ", " << ansi;
+    }
+  }
+}
+
+TEST(FolderIndex, IndexesOnlyFileSystemsThatReportEveryChange) {
+  const unsigned long locals[] = {EXT4_SUPER_MAGIC, TMPFS_MAGIC, XFS_SUPER_MAGIC};
+  for (const unsigned long local : locals) {
+    EXPECT_TRUE(FolderIndex::reportsEveryChange(local)) << std::hex << local;
+  }
+  // Network and FUSE file systems make names that this host's kernel never reports.
+  const unsigned long others[] = {NFS_SUPER_MAGIC,  SMB_SUPER_MAGIC, CIFS_SUPER_MAGIC,
+                                  FUSE_SUPER_MAGIC, V9FS_MAGIC,      0x12345678ul};
+  for (const unsigned long other : others) {
+    EXPECT_FALSE(FolderIndex::reportsEveryChange(other)) << std::hex << other;
+  }
 }
 
 TEST_F(FolderIndexTest, MoreChangesThanTheKernelQueuesAreNotLost) {
