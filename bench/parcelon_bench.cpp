@@ -1,6 +1,8 @@
 // Times the zip component against zip and unzip on one generated corpus, in one run:
-// CreateZip + AddFile + Close against `zip -6 -q`, and OpenZip + ExtractFile of every entry
-// against `unzip -qq -o`. Prints MB/s and the ratios (ours / peer; above 1 is faster).
+// CreateZip + AddFile + Close against `zip -6 -q`, OpenZip + ExtractFile of every entry against
+// `unzip -qq -o` (into the corpus's 37 folders, and into one flat folder). Prints MB/s, the
+// ratios (peer time / our time; above 1 is faster) and the archive sizes, ours beside the one a
+// single pass on one thread writes.
 #include <stdlib.h>
 
 #include <chrono>
@@ -129,29 +131,49 @@ Comparison timeWriting(parcelon::ParcelonCtrl& control, const fs::path& driveC,
       });
 }
 
-// Both extract our archive; the folders exist beforehand, as the program creates them.
-Comparison timeExtracting(parcelon::ParcelonCtrl& control, const fs::path& driveC) {
+// Writes the archive once, untimed: the flat one, or the one a single pass makes to compare
+// sizes with.
+void writeArchive(parcelon::ParcelonCtrl& control, const std::string& archive,
+                  const std::vector<bench::CorpusFile>& corpus, bool keepPaths) {
+  expectZero(control.CreateZip(archive, ""));
+  for (const auto& file : corpus) {
+    expectZero(control.AddFile("C:\\corpus\\" + windowsPath(file.relative), "", keepPaths, ""));
+  }
+  expectZero(control.Close());
+}
+
+// Both extract our archive `archive` into the folders out_ours and out_peer below drive C:;
+// the folders `folders` below them exist beforehand, as the program creates them.
+Comparison timeExtracting(parcelon::ParcelonCtrl& control, const fs::path& driveC,
+                          const std::string& archive, const std::string& out,
+                          const std::vector<std::string>& folders) {
   const auto prepare = [&] {
-    for (const char* out : {"out_ours", "out_peer"}) {
-      fs::remove_all(driveC / out);
-      for (int i = 0; i < 37; ++i)
-        fs::create_directories(driveC / out / "corpus" / ("folder" + std::to_string(i)));
+    for (const std::string side : {"_ours", "_peer"}) {
+      fs::remove_all(driveC / (out + side));
+      fs::create_directories(driveC / (out + side));
+      for (const std::string& folder : folders)
+        fs::create_directories(driveC / (out + side) / folder);
     }
   };
   return compare(
       [&] {
-        expectZero(control.OpenZip("C:\\ours.zip"));
+        expectZero(control.OpenZip("C:\\" + archive));
         const std::int32_t count = control.FileCount().value();
         for (std::int32_t rec = 0; rec < count; ++rec) {
-          expectZero(control.ExtractFile(control.Filename(rec).value(), "C:\\out_ours", ""));
+          expectZero(
+              control.ExtractFile(control.Filename(rec).value(), "C:\\" + out + "_ours", ""));
         }
         expectZero(control.Close());
       },
       [&] {
-        run("unzip -qq -o '" + (driveC / "ours.zip").string() + "' -d '" +
-            (driveC / "out_peer").string() + "'");
+        run("unzip -qq -o '" + (driveC / archive).string() + "' -d '" +
+            (driveC / (out + "_peer")).string() + "'");
       },
       prepare);
+}
+
+double megabytesOf(const fs::path& path) {
+  return static_cast<double>(fs::file_size(path)) / 1048576.0;
 }
 
 }  // namespace
@@ -176,17 +198,33 @@ int main(int argc, char** argv) {
 
   BenchMachine bench(root);
   parcelon::FunctionRandomSource random([] { return 12345u; });
-  parcelon::ParcelonCtrl control(bench.machine.files(), random);
+  parcelon::ParcelonCtrl control(bench.machine.files(), random, parcelon::ArchiveLimits{},
+                                 bench.machine.threads());
   const Comparison writing = timeWriting(control, driveC, corpus);
-  const Comparison extracting = timeExtracting(control, driveC);
+  std::vector<std::string> folders;
+  for (int i = 0; i < 37; ++i) folders.push_back("corpus/folder" + std::to_string(i));
+  const Comparison extracting = timeExtracting(control, driveC, "ours.zip", "out", folders);
   run("diff -rq '" + (driveC / "out_ours" / "corpus").string() + "' '" +
       (driveC / "corpus").string() + "'");
 
-  std::printf("archive   ours %.1f MB   peer %.1f MB\n",
-              static_cast<double>(fs::file_size(driveC / "ours.zip")) / 1048576.0,
-              static_cast<double>(fs::file_size(driveC / "peer.zip")) / 1048576.0);
+  // Every file by its bare name into one folder, as a restore into "My Documents" does.
+  writeArchive(control, "C:\\flat.zip", corpus, false);
+  const Comparison flat = timeExtracting(control, driveC, "flat.zip", "flat", {});
+  run("cmp -s '" + (driveC / "flat_ours" / corpus.back().relative.filename()).string() + "' '" +
+      (driveC / "corpus" / corpus.back().relative).string() + "'");
+
+  parcelon::ParcelonCtrl onePass(bench.machine.files(), random);
+  writeArchive(onePass, "C:\\single.zip", corpus, true);
+
+  const double ours = megabytesOf(driveC / "ours.zip");
+  const double single = megabytesOf(driveC / "single.zip");
+  std::printf(
+      "archive    ours %.2f MB   one pass on one thread %.2f MB (ours %+.2f%%)   peer %.2f MB\n",
+      ours, single, (ours / single - 1.0) * 100.0, megabytesOf(driveC / "peer.zip"));
   printLine("writing", megabytes, writing.ours, writing.peer);
   printLine("extracting", megabytes, extracting.ours, extracting.peer);
+  printLine("flat", megabytes, flat.ours, flat.peer);
+  std::printf("(flat: the %zu files by their bare names into one folder)\n", corpus.size());
   fs::remove_all(root);
   return 0;
 }

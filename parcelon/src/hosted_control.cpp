@@ -13,7 +13,8 @@ HostedControl::HostedControl(platform::Machine& machine,
     : m_ownedMachine(std::move(ownedMachine)),
       m_host(host),
       m_random(makeRandomSource(machine)),
-      m_control(std::make_unique<ParcelonCtrl>(machine.files(), *m_random)) {
+      m_control(std::make_unique<ParcelonCtrl>(machine.files(), *m_random, ArchiveLimits{},
+                                               machine.threads())) {
   if (m_host.showAboutBox != nullptr) {
     m_control->setAboutBoxHandler([this](const AboutBoxText& about) {
       m_host.showAboutBox(m_host.context, about.title.c_str(), about.text.c_str(),

@@ -18,8 +18,13 @@ constexpr std::int32_t kAddFailed = -1;
 
 }  // namespace
 
-ParcelonCtrl::ParcelonCtrl(platform::FileSystem& files, RandomSource& random, ArchiveLimits limits)
-    : m_files(files), m_random(random), m_limits(limits) {}
+ParcelonCtrl::ParcelonCtrl(platform::FileSystem& files, RandomSource& random, ArchiveLimits limits,
+                           platform::ThreadService* threads)
+    : m_files(files), m_random(random), m_limits(limits) {
+  if (threads != nullptr && threads->workers() > 1) {
+    m_parallel = std::make_unique<ParallelDeflate>(*threads);
+  }
+}
 
 ParcelonCtrl::~ParcelonCtrl() {
   // A host that goes away without Close still gets its archive finished.
@@ -127,7 +132,8 @@ Outcome<std::int32_t> ParcelonCtrl::AddFile(const std::string& Filename, const s
   if (!source) return kAddFailed;
   const std::string storedName = storedNameFor(Filename, bSavePath ? KeepPath::Yes : KeepPath::No);
   if (m_writer && passwd.empty()) {
-    if (source->writeEntry(*m_writer, storedName, comment, m_status) != platform::ERROR_SUCCESS) {
+    if (source->writeEntry(*m_writer, storedName, comment, m_status, m_parallel.get()) !=
+        platform::ERROR_SUCCESS) {
       // A failed cut-back shows when the archive is closed.
       platform::ignoreFailure(m_writer->abandonEntry(), "cutting back an entry that failed");
       return kAddFailed;
@@ -174,7 +180,7 @@ platform::Status ParcelonCtrl::writeSingleEntryArchive(SourceFile& source, const
                                                        const std::string& comment) {
   auto writer = ZipWriter::create(m_files, path, m_limits);
   if (!writer) return writer.status();
-  RETURN_IF_FAILED(source.writeEntry(**writer, name, comment, m_status));
+  RETURN_IF_FAILED(source.writeEntry(**writer, name, comment, m_status, m_parallel.get()));
   return (*writer)->close(std::string());
 }
 

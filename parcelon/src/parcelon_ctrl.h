@@ -8,7 +8,9 @@
 #include <string>
 
 #include "outcome.h"
+#include "parallel_deflate.h"
 #include "platform/file_system.h"
+#include "platform/thread_service.h"
 #include "random_source.h"
 #include "status_sink.h"
 #include "zip_reader.h"
@@ -27,7 +29,9 @@ using AboutBoxHandler = std::function<void(const AboutBoxText&)>;
 
 class ParcelonCtrl {
  public:
-  ParcelonCtrl(platform::FileSystem& files, RandomSource& random, ArchiveLimits limits = {});
+  // With `threads`, large files are deflated on every processor.
+  ParcelonCtrl(platform::FileSystem& files, RandomSource& random, ArchiveLimits limits = {},
+               platform::ThreadService* threads = nullptr);
   ~ParcelonCtrl();
   ParcelonCtrl(const ParcelonCtrl&) = delete;
   ParcelonCtrl& operator=(const ParcelonCtrl&) = delete;
@@ -73,6 +77,7 @@ class ParcelonCtrl {
   platform::FileSystem& m_files;
   RandomSource& m_random;
   ArchiveLimits m_limits;
+  std::unique_ptr<ParallelDeflate> m_parallel;  // null without threads to deflate on
   StatusSink m_status;
   AboutBoxHandler m_aboutBox;
 

@@ -26,22 +26,35 @@ SourceFile::SourceFile(std::unique_ptr<platform::File> file, EntryInfo info, std
     : m_file(std::move(file)), m_info(info), m_size(size) {}
 
 platform::Status SourceFile::writeEntry(ZipWriter& writer, const std::string& storedName,
-                                        const std::string& comment, const StatusSink& status) {
-  if (const auto s = writer.startEntry(storedName, m_info, comment); s.failed()) {
+                                        const std::string& comment, const StatusSink& status,
+                                        ParallelDeflate* parallel) {
+  if (parallel != nullptr && !parallel->suits(m_size)) parallel = nullptr;
+  const Deflation deflation = parallel != nullptr ? Deflation::Elsewhere : Deflation::Here;
+  if (const auto s = writer.startEntry(storedName, m_info, comment, deflation); s.failed()) {
     return s;
   }
+  // After a failure the workers finish with the chunks in hand before the entry is dropped.
+  struct Abandon {
+    ParallelDeflate* parallel;
+    ~Abandon() {
+      if (parallel != nullptr) parallel->abandon();
+    }
+  } abandon{parallel};
+  if (parallel != nullptr) parallel->begin(writer, m_size);
+
   std::vector<std::uint8_t> chunk(kStatusChunkSize);
   BlockProgress progress(status, storedName, m_size);
   for (;;) {
     auto filled = fill(chunk);
     if (!filled) return filled.status();
     if (*filled == 0) break;
-    if (const auto s = writer.writeEntryData(chunk.data(), *filled); s.failed()) {
-      return s;
-    }
+    const auto s = parallel != nullptr ? parallel->write(chunk.data(), *filled)
+                                       : writer.writeEntryData(chunk.data(), *filled);
+    if (s.failed()) return s;
     progress.advance(*filled);
     if (*filled < chunk.size()) break;
   }
+  if (parallel != nullptr) RETURN_IF_FAILED(parallel->finish());
   return writer.closeEntry();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "parallel_deflate.h"
 #include "platform/file_system.h"
 #include "status_sink.h"
 #include "zip_writer.h"
@@ -22,9 +23,11 @@ class SourceFile {
   std::uint64_t size() const { return m_size; }
 
   // Writes the file as one entry: reads it in blocks of 2048 bytes and fires Status with the
-  // stored name after each. On failure the entry is left open for the caller to abandon.
+  // stored name after each. A large file is deflated by `parallel` when there is one. On
+  // failure the entry is left open for the caller to abandon.
   [[nodiscard]] platform::Status writeEntry(ZipWriter& writer, const std::string& storedName,
-                                            const std::string& comment, const StatusSink& status);
+                                            const std::string& comment, const StatusSink& status,
+                                            ParallelDeflate* parallel = nullptr);
 
  private:
   SourceFile(std::unique_ptr<platform::File> file, EntryInfo info, std::uint64_t size);

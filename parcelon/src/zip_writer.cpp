@@ -37,7 +37,7 @@ platform::Status ZipWriter::write(const void* data, std::size_t count) {
 }
 
 platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo& info,
-                                       const std::string& comment) {
+                                       const std::string& comment, Deflation deflation) {
   if (m_entryOpen) {
     RETURN_IF_FAILED(closeEntry());
   }
@@ -76,6 +76,7 @@ platform::Status ZipWriter::startEntry(const std::string& name, const EntryInfo&
   m_compressed = 0;
   m_uncompressed = 0;
   m_crc = 0;
+  m_deflatedElsewhere = deflation == Deflation::Elsewhere;
   m_entryOpen = true;
   return platform::ERROR_SUCCESS;
 }
@@ -134,13 +135,30 @@ platform::Status ZipWriter::deflateStep(int flush) {
 }
 
 platform::Status ZipWriter::writeEntryData(const std::uint8_t* data, std::size_t count) {
-  if (!m_entryOpen) return platform::ERROR_INVALID_HANDLE;
+  if (!m_entryOpen || m_deflatedElsewhere) return platform::ERROR_INVALID_HANDLE;
   if (m_uncompressed + count > m_limits.maxSize) return platform::ERROR_FILE_TOO_LARGE;
   m_crc = static_cast<std::uint32_t>(crc32(m_crc, data, static_cast<uInt>(count)));
   m_uncompressed += count;
   m_stream.next_in = const_cast<std::uint8_t*>(data);
   m_stream.avail_in = static_cast<uInt>(count);
   return deflateStep(Z_NO_FLUSH);
+}
+
+platform::Status ZipWriter::reserveEntryData(std::size_t count) {
+  if (!m_entryOpen || !m_deflatedElsewhere) return platform::ERROR_INVALID_HANDLE;
+  if (m_uncompressed + count > m_limits.maxSize) return platform::ERROR_FILE_TOO_LARGE;
+  m_uncompressed += count;
+  return platform::ERROR_SUCCESS;
+}
+
+platform::Status ZipWriter::writeDeflated(const std::uint8_t* deflated, std::size_t count,
+                                          std::uint32_t dataCrc, std::uint64_t dataSize) {
+  if (!m_entryOpen || !m_deflatedElsewhere) return platform::ERROR_INVALID_HANDLE;
+  if (m_position + count > m_limits.maxSize) return platform::ERROR_FILE_TOO_LARGE;
+  RETURN_IF_FAILED(write(deflated, count));
+  m_compressed += count;
+  m_crc = static_cast<std::uint32_t>(crc32_combine(m_crc, dataCrc, static_cast<z_off_t>(dataSize)));
+  return platform::ERROR_SUCCESS;
 }
 
 platform::Status ZipWriter::patchLocalHeader() {
@@ -155,9 +173,11 @@ platform::Status ZipWriter::patchLocalHeader() {
 
 platform::Status ZipWriter::closeEntry() {
   if (!m_entryOpen) return platform::ERROR_SUCCESS;
-  m_stream.next_in = nullptr;
-  m_stream.avail_in = 0;
-  RETURN_IF_FAILED(deflateStep(Z_FINISH));
+  if (!m_deflatedElsewhere) {
+    m_stream.next_in = nullptr;
+    m_stream.avail_in = 0;
+    RETURN_IF_FAILED(deflateStep(Z_FINISH));
+  }
   RETURN_IF_FAILED(patchLocalHeader());
   m_entry.crc = m_crc;
   m_entry.compressedSize = static_cast<std::uint32_t>(m_compressed);

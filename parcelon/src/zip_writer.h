@@ -22,6 +22,10 @@ struct ArchiveLimits {
   std::uint32_t maxEntries = 0xFFFFu;
 };
 
+// Where an entry's data is deflated: by the writer, or elsewhere (in parallel) and handed in
+// deflated.
+enum class Deflation { Here, Elsewhere };
+
 struct EntryInfo {
   CalendarTime time;
   std::uint16_t internalAttributes = 0;
@@ -41,10 +45,21 @@ class ZipWriter {
   // Closes an entry still open. An empty name is stored as "-". platform::ERROR_FILE_TOO_LARGE when the
   // archive cannot hold one more entry or the name or comment is too long for its field.
   [[nodiscard]] platform::Status startEntry(const std::string& name, const EntryInfo& info,
-                                            const std::string& comment);
-  // platform::ERROR_FILE_TOO_LARGE, with nothing written, when the entry or the archive would outgrow what
-  // the records can hold.
+                                            const std::string& comment,
+                                            Deflation deflation = Deflation::Here);
+  // platform::ERROR_FILE_TOO_LARGE, with nothing written, when the entry or the archive would
+  // outgrow what the records can hold.
   [[nodiscard]] platform::Status writeEntryData(const std::uint8_t* data, std::size_t count);
+
+  // For an entry started with Deflation::Elsewhere, in place of writeEntryData:
+  // Counts `count` more bytes of the entry's data; platform::ERROR_FILE_TOO_LARGE, with nothing
+  // counted, when the records could not hold them.
+  [[nodiscard]] platform::Status reserveEntryData(std::size_t count);
+  // Appends raw deflate bytes that hold `dataSize` bytes of the entry's data, whose CRC-32 is
+  // `dataCrc`. The pieces join into one deflate stream, which the last one ends.
+  [[nodiscard]] platform::Status writeDeflated(const std::uint8_t* deflated, std::size_t count,
+                                               std::uint32_t dataCrc, std::uint64_t dataSize);
+
   [[nodiscard]] platform::Status closeEntry();
   // Drops the open entry: the file is cut back to where its local header began.
   [[nodiscard]] platform::Status abandonEntry();
@@ -80,6 +95,7 @@ class ZipWriter {
   std::uint64_t m_compressed = 0;
   std::uint64_t m_uncompressed = 0;
   std::uint32_t m_crc = 0;
+  bool m_deflatedElsewhere = false;
   std::vector<std::uint8_t> m_output;
   z_stream m_stream{};
   bool m_deflateReady = false;

@@ -4,6 +4,8 @@
 
 #include <map>
 
+#include "parallel_deflate.h"
+#include "status_progress.h"
 #include "zip_fixture.h"
 
 namespace parcelon::testing {
@@ -29,6 +31,131 @@ with zipfile.ZipFile(archive) as z:
             sys.exit("content of " + name)
 print("ok")
 )PY";
+
+// The machine's files, except that reading one chosen file stops after `limit` bytes: with a
+// read error, or with an early end as if the file had shrunk since it was opened.
+class CutShortFiles final : public platform::FileSystem {
+ public:
+  enum class Cut { ReadError, EarlyEnd };
+
+  CutShortFiles(platform::FileSystem& files, std::string path, std::uint64_t limit, Cut cut)
+      : m_files(files), m_path(std::move(path)), m_limit(limit), m_cut(cut) {}
+
+  bool fileExists(const std::string& path) override { return m_files.fileExists(path); }
+  bool folderExists(const std::string& path) override { return m_files.folderExists(path); }
+  platform::Result<platform::FileInfo> fileInfo(const std::string& path) override {
+    return m_files.fileInfo(path);
+  }
+  platform::Result<platform::FileIdentity> identity(const std::string& path) override {
+    return m_files.identity(path);
+  }
+  platform::Status setAttributes(const std::string& path, std::uint32_t attributes) override {
+    return m_files.setAttributes(path, attributes);
+  }
+  platform::Status setLastWriteTime(const std::string& path, platform::FileTime time) override {
+    return m_files.setLastWriteTime(path, time);
+  }
+  platform::Status createFolder(const std::string& path) override {
+    return m_files.createFolder(path);
+  }
+  platform::Status copyFile(const std::string& source, const std::string& destination,
+                            platform::Overwrite overwrite) override {
+    return m_files.copyFile(source, destination, overwrite);
+  }
+  platform::Status copyFolder(const std::string& source, const std::string& destination,
+                              platform::Overwrite overwrite) override {
+    return m_files.copyFolder(source, destination, overwrite);
+  }
+  platform::Status deleteFile(const std::string& path, platform::Force force) override {
+    return m_files.deleteFile(path, force);
+  }
+  platform::Status deleteFolder(const std::string& path, platform::Force force) override {
+    return m_files.deleteFolder(path, force);
+  }
+  platform::Status moveFile(const std::string& source, const std::string& destination,
+                            platform::Overwrite overwrite) override {
+    return m_files.moveFile(source, destination, overwrite);
+  }
+  platform::Result<std::vector<platform::DirectoryEntry>> listFolder(
+      const std::string& folder, const std::string& pattern) override {
+    return m_files.listFolder(folder, pattern);
+  }
+  platform::Result<std::string> fullPath(const std::string& path) override {
+    return m_files.fullPath(path);
+  }
+  std::string currentDirectory() override { return m_files.currentDirectory(); }
+  platform::Status setCurrentDirectory(const std::string& path) override {
+    return m_files.setCurrentDirectory(path);
+  }
+  platform::Result<std::string> createTemporaryFile(const std::string& folder,
+                                                    const std::string& prefix) override {
+    return m_files.createTemporaryFile(folder, prefix);
+  }
+  std::vector<platform::DriveInfo> drives() override { return m_files.drives(); }
+  platform::Result<platform::DriveInfo> drive(char letter) override {
+    return m_files.drive(letter);
+  }
+
+  platform::Result<std::unique_ptr<platform::File>> openFile(const std::string& path,
+                                                             platform::OpenMode mode) override {
+    auto file = m_files.openFile(path, mode);
+    if (!file || path != m_path) return file;
+    return std::unique_ptr<platform::File>(
+        std::make_unique<CutShortFile>(std::move(*file), m_limit, m_cut));
+  }
+
+ private:
+  class CutShortFile final : public platform::File {
+   public:
+    CutShortFile(std::unique_ptr<platform::File> file, std::uint64_t limit, Cut cut)
+        : m_file(std::move(file)), m_limit(limit), m_cut(cut) {}
+    platform::Result<std::size_t> read(void* buffer, std::size_t count) override {
+      if (m_file->position() >= m_limit) {
+        if (m_cut == Cut::EarlyEnd) return std::size_t{0};
+        return platform::Result<std::size_t>::failure(platform::ERROR_READ_FAULT);
+      }
+      return m_file->read(buffer, std::min<std::uint64_t>(count, m_limit - m_file->position()));
+    }
+    platform::Status write(const void* buffer, std::size_t count) override {
+      return m_file->write(buffer, count);
+    }
+    platform::Status seek(std::uint64_t position) override { return m_file->seek(position); }
+    std::uint64_t position() const override { return m_file->position(); }
+    platform::Result<std::uint64_t> size() override { return m_file->size(); }
+    platform::Status truncate(std::uint64_t size) override { return m_file->truncate(size); }
+    platform::Status close() override { return m_file->close(); }
+
+   private:
+    std::unique_ptr<platform::File> m_file;
+    std::uint64_t m_limit;
+    Cut m_cut;
+  };
+
+  platform::FileSystem& m_files;
+  std::string m_path;
+  std::uint64_t m_limit;
+  Cut m_cut;
+};
+
+// Text with stretches of noise, as real files mix what deflates well with what does not.
+std::string mixedBytes(std::size_t size, std::uint32_t seed) {
+  std::string bytes = textBytes(size);
+  constexpr std::size_t kStretch = 40000;
+  for (std::size_t at = kStretch; at < size; at += 3 * kStretch) {
+    const std::size_t length = std::min(kStretch, size - at);
+    bytes.replace(at, length, noiseBytes(length, seed + static_cast<std::uint32_t>(at)));
+  }
+  return bytes;
+}
+
+// The Status events of a source of `size` bytes: one per 2048-byte block read.
+std::vector<StatusEvent> blockEvents(const std::string& name, std::uint64_t size) {
+  std::vector<StatusEvent> events;
+  for (std::uint64_t block = 1; (block - 1) * kStatusBlockSize < size; ++block) {
+    events.push_back({name, statusProgress(size, block)});
+  }
+  return events;
+}
 
 class Interop : public ZipTest {
  protected:
@@ -121,6 +248,91 @@ TEST_F(Interop, EncryptedMergedAndPrunedArchivesSatisfyUnzipAndZipfile) {
   expectUnzipTests("C:\\plain.zip");
   expectPythonReads("C:\\plain.zip", {{"in/b.bin", "C:\\in\\b.bin"}, {"in/c.txt", "C:\\in\\c.txt"}},
                     "kept comment");
+}
+
+// Large entries are deflated in chunks on two workers and joined into one stream. Sizes on and
+// around the chunk boundaries must come out whole for every reader, with the Status events of
+// the single pass, and hardly larger than the single pass makes them.
+TEST_F(Interop, EntriesDeflatedInParallelSatisfyEveryReader) {
+  constexpr std::size_t kChunk = ParallelDeflate::kMaxChunk;
+  constexpr std::size_t kSmallest = ParallelDeflate::kMinimumSize;
+  const std::size_t sizes[] = {kSmallest - 1, kSmallest,      kSmallest + 1, 2 * kChunk - 1,
+                               2 * kChunk,    2 * kChunk + 1, 3 * kChunk,    9 * kChunk + 4321};
+  ParcelonCtrl single(files(), random());
+  Entries entries;
+  ASSERT_TRUE(returns(control().CreateZip("C:\\parallel.zip", "both cores"), 0));
+  ASSERT_TRUE(returns(single.CreateZip("C:\\single.zip", ""), 0));
+  for (std::size_t i = 0; i < std::size(sizes); ++i) {
+    const std::string name = "e" + std::to_string(i) + ".bin";
+    writeFile("C:\\big\\" + name, mixedBytes(sizes[i], static_cast<std::uint32_t>(i)));
+    entries[name] = "C:\\big\\" + name;
+    clearEvents();
+    ASSERT_TRUE(returns(control().AddFile(entries[name], "", false, ""), 0)) << sizes[i];
+    EXPECT_EQ(events(), blockEvents(name, sizes[i])) << sizes[i];
+    ASSERT_TRUE(returns(single.AddFile(entries[name], "", false, ""), 0)) << sizes[i];
+  }
+  ASSERT_TRUE(returns(control().Close(), 0));
+  ASSERT_TRUE(returns(single.Close(), 0));
+
+  expectUnzipTests("C:\\parallel.zip");
+  expectPythonReads("C:\\parallel.zip", entries, "both cores");
+  std::map<std::string, std::string> expected;
+  for (const auto& [name, source] : entries) expected[name] = readFile(source);
+  std::filesystem::create_directories(hostPath("C:\\out"));
+  EXPECT_TRUE(extractAll("C:\\parallel.zip", "C:\\out") == expected);
+
+  const auto parallelSize = static_cast<double>(readFile("C:\\parallel.zip").size());
+  const auto singleSize = static_cast<double>(readFile("C:\\single.zip").size());
+  EXPECT_LT(parallelSize, singleSize * 1.01);
+}
+
+// A source that fails part-way, or ends before the size it had when it was opened, never
+// breaks the archive: the failed entry is left out (-1), the short one keeps what was read.
+TEST_F(Interop, ASourceCutShortInTheMiddleOfAParallelEntryLeavesAValidArchive) {
+  constexpr std::size_t kChunk = ParallelDeflate::kMaxChunk;
+  struct Row {
+    const char* label;
+    CutShortFiles::Cut cut;
+    std::size_t limit;
+    std::int32_t result;
+  };
+  const Row rows[] = {
+      {"a read error in the third chunk", CutShortFiles::Cut::ReadError, 2 * kChunk + 5000, -1},
+      {"a read error at the start", CutShortFiles::Cut::ReadError, 0, -1},
+      {"an early end on a chunk boundary", CutShortFiles::Cut::EarlyEnd, 2 * kChunk, 0},
+      {"an early end before any data", CutShortFiles::Cut::EarlyEnd, 0, 0},
+  };
+  const std::string source = mixedBytes(4 * kChunk, 7);
+  writeFile("C:\\in\\cut.bin", source);
+  writeFile("C:\\in\\before.txt", textBytes(3000));
+  writeFile("C:\\in\\after.bin", mixedBytes(3 * kChunk, 8));
+  for (const Row& row : rows) {
+    CutShortFiles cutting(files(), "C:\\in\\cut.bin", row.limit, row.cut);
+    ParcelonCtrl cut(cutting, random(), ArchiveLimits{}, &threads());
+    ASSERT_TRUE(returns(cut.CreateZip("C:\\cut.zip", ""), 0));
+    ASSERT_TRUE(returns(cut.AddFile("C:\\in\\before.txt", "", false, ""), 0));
+    EXPECT_TRUE(returns(cut.AddFile("C:\\in\\cut.bin", "", false, ""), row.result)) << row.label;
+    ASSERT_TRUE(returns(cut.AddFile("C:\\in\\after.bin", "", false, ""), 0));
+    ASSERT_TRUE(returns(cut.Close(), 0));
+
+    expectUnzipTests("C:\\cut.zip");
+    std::map<std::string, std::string> expected = {{"before.txt", textBytes(3000)},
+                                                   {"after.bin", mixedBytes(3 * kChunk, 8)}};
+    if (row.result == 0) expected["cut.bin"] = source.substr(0, row.limit);
+    std::filesystem::remove_all(hostPath("C:\\out"));
+    std::filesystem::create_directories(hostPath("C:\\out"));
+    EXPECT_TRUE(extractAll("C:\\cut.zip", "C:\\out") == expected) << row.label;
+
+    // Added to an opened archive (the merge way), a failure leaves the archive as it was.
+    const std::string before = readFile("C:\\cut.zip");
+    ASSERT_TRUE(returns(cut.OpenZip("C:\\cut.zip"), 0));
+    EXPECT_TRUE(returns(cut.AddFile("C:\\in\\cut.bin", "", true, ""), row.result)) << row.label;
+    ASSERT_TRUE(returns(cut.Close(), 0));
+    if (row.result != 0) {
+      EXPECT_EQ(readFile("C:\\cut.zip"), before) << row.label;
+    }
+    expectUnzipTests("C:\\cut.zip");
+  }
 }
 
 // Archives made by zip, from files under C:\src, and read back by the control.

@@ -68,7 +68,7 @@ ZipTest::ZipTest() : m_random([this] { return m_nextRandom++ * 40503u; }) {
 }
 
 std::unique_ptr<ParcelonCtrl> ZipTest::makeControl(ArchiveLimits limits) {
-  auto control = std::make_unique<ParcelonCtrl>(files(), m_random, limits);
+  auto control = std::make_unique<ParcelonCtrl>(files(), m_random, limits, &m_threads);
   control->setStatusSink([this](const std::string& name, std::int32_t progress) {
     m_events.push_back({name, progress});
   });

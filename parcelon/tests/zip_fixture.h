@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/testing/test_machine.h"
 #include "random_source.h"
+#include "thread_per_task.h"
 
 namespace parcelon::testing {
 
@@ -47,6 +48,7 @@ class ZipTest : public ::testing::Test {
   // A control whose archives may hold at most `limits` (to reach the records' limits cheaply).
   std::unique_ptr<ParcelonCtrl> makeControl(ArchiveLimits limits);
   RandomSource& random() { return m_random; }
+  platform::ThreadService& threads() { return m_threads; }
 
   // Files by Windows path on drive C: ("C:\in\x.txt").
   std::filesystem::path hostPath(const std::string& windowsPath);
@@ -70,6 +72,7 @@ class ZipTest : public ::testing::Test {
   platform::testing::TestMachine m_test{{"C:\\", "jsmith"}};
 
  private:
+  ThreadPerTask m_threads;
   std::uint32_t m_nextRandom = 1;
   FunctionRandomSource m_random;
   std::unique_ptr<ParcelonCtrl> m_control;

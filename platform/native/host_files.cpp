@@ -12,6 +12,7 @@
 
 #include "dos_attributes.h"
 #include "file_time.h"
+#include "folder_index.h"
 #include "host_status.h"
 #include "platform/text_encoding.h"
 
@@ -122,8 +123,9 @@ fs::path findHostEntry(const fs::path& folder, const std::string& name) {
   return {};
 }
 
-fs::path copyTargetIn(const fs::path& folder, const std::string& name, const fs::path& source) {
-  fs::path found = findHostEntry(folder, name);
+fs::path copyTargetIn(FolderIndex& names, const fs::path& folder, const std::string& name,
+                      const fs::path& source) {
+  fs::path found = names.find(folder, name);
   return found.empty() ? folder / source.filename() : found;
 }
 
@@ -222,7 +224,8 @@ Status copyHostFile(const fs::path& source, const fs::path& target, Overwrite ov
   return writeCopy(source, target);
 }
 
-Status copyHostTree(const fs::path& source, const fs::path& target, Overwrite overwrite) {
+Status copyHostTree(FolderIndex& names, const fs::path& source, const fs::path& target,
+                    Overwrite overwrite) {
   if (isInsideHostFolder(target, source)) return ERROR_ACCESS_DENIED;  // would copy forever
   // The listing is taken before the target exists, so the copy never sees itself.
   auto entries = listHostFolder(source);
@@ -238,8 +241,9 @@ Status copyHostTree(const fs::path& source, const fs::path& target, Overwrite ov
     }
   }
   for (const HostEntry& entry : *entries) {
-    const fs::path into = copyTargetIn(target, entry.entry.name, entry.host);
-    RETURN_IF_FAILED(entry.isFolder() ? copyHostTree(entry.host, into, overwrite) : copyHostFile(entry.host, into, overwrite));
+    const fs::path into = copyTargetIn(names, target, entry.entry.name, entry.host);
+    RETURN_IF_FAILED(entry.isFolder() ? copyHostTree(names, entry.host, into, overwrite)
+                                      : copyHostFile(entry.host, into, overwrite));
   }
   return ERROR_SUCCESS;
 }

@@ -13,14 +13,17 @@
 
 namespace platform {
 
+class FolderIndex;
+
 // The entry of `folder` that the ANSI `name` names: the exact name first, then the first entry
-// equal to it without regard to case. Empty when there is none.
+// equal to it without regard to case. Empty when there is none. This scans the folder; lookups
+// that may meet full folders go through a FolderIndex.
 std::filesystem::path findHostEntry(const std::filesystem::path& folder, const std::string& name);
 
 // Where `source` lands when it is copied into `folder`: the entry there that its ANSI `name`
 // names in any case (Windows replaces that one), else a new entry under the source's host name.
-std::filesystem::path copyTargetIn(const std::filesystem::path& folder, const std::string& name,
-                                   const std::filesystem::path& source);
+std::filesystem::path copyTargetIn(FolderIndex& names, const std::filesystem::path& folder,
+                                   const std::string& name, const std::filesystem::path& source);
 
 // stat() of a path, or lstat() of a link whose target is gone.
 std::optional<struct stat> statHost(const std::filesystem::path& path);
@@ -53,8 +56,8 @@ Status copyHostFile(const std::filesystem::path& source, const std::filesystem::
 // Copies a folder's contents into `target` (created when missing, merged when present).
 // Existing files are replaced only with Overwrite::Yes, never when read-only. Stops at the
 // first failure.
-Status copyHostTree(const std::filesystem::path& source, const std::filesystem::path& target,
-                    Overwrite overwrite);
+Status copyHostTree(FolderIndex& names, const std::filesystem::path& source,
+                    const std::filesystem::path& target, Overwrite overwrite);
 
 // True when a file below `folder` is read-only, so that a delete without Force can refuse
 // before it removes anything.

@@ -67,8 +67,12 @@ Status NativeFile::flush() {
 Result<std::size_t> NativeFile::read(void* buffer, std::size_t count) {
   if (m_descriptor < 0) return Result<std::size_t>::failure(ERROR_INVALID_HANDLE);
   if (m_access == Access::Append) return Result<std::size_t>::failure(ERROR_ACCESS_DENIED);
-  if (const Status status = flush(); status.failed()) {
-    return Result<std::size_t>::failure(status);
+  // NOTE: only pending writes go; what was read ahead serves the next reads (a reader that
+  // reads a header and then the data behind it used to read the same 64 KiB twice).
+  if (m_use == BufferUse::Writing) {
+    if (const Status status = flush(); status.failed()) {
+      return Result<std::size_t>::failure(status);
+    }
   }
   char* out = static_cast<char*>(buffer);
   std::size_t done = 0;

@@ -173,7 +173,8 @@ Status NativeFileSystem::copyFileInto(const std::vector<HostEntry>& sources,
   auto into = existingFolder(destination);
   if (!into) return into.status();
   for (const HostEntry& source : sources) {
-    const fs::path target = copyTargetIn(into->host, source.entry.name, source.host);
+    const fs::path target =
+        copyTargetIn(m_resolver.names(), into->host, source.entry.name, source.host);
     RETURN_IF_FAILED(copyHostFile(source.host, target, overwrite));
   }
   return ERROR_SUCCESS;
@@ -208,8 +209,9 @@ Status NativeFileSystem::copyFolder(const std::string& source, const std::string
     auto into = existingFolder(destination);
     if (!into) return into.status();
     for (const HostEntry& folder : *sources) {
-      const fs::path target = copyTargetIn(into->host, folder.entry.name, folder.host);
-      const Status status = copyHostTree(folder.host, target, overwrite);
+      const fs::path target =
+          copyTargetIn(m_resolver.names(), into->host, folder.entry.name, folder.host);
+      const Status status = copyHostTree(m_resolver.names(), folder.host, target, overwrite);
       if (status.failed()) return status;
     }
     return ERROR_SUCCESS;
@@ -221,14 +223,14 @@ Status NativeFileSystem::copyFolder(const std::string& source, const std::string
     if (from->windows.isRoot()) return ERROR_ACCESS_DENIED;  // a drive has no name to copy under
     auto into = existingFolder(destination);
     if (!into) return into.status();
-    target = copyTargetIn(into->host, from->windows.names.back(), from->host);
+    target = copyTargetIn(m_resolver.names(), into->host, from->windows.names.back(), from->host);
   } else {
     auto to = locate(destination);
     if (!to) return to.status();
     if (!to->parentExists()) return ERROR_PATH_NOT_FOUND;
     target = to->host;
   }
-  return copyHostTree(from->host, target, overwrite);
+  return copyHostTree(m_resolver.names(), from->host, target, overwrite);
 }
 
 Status NativeFileSystem::deleteFile(const std::string& path, Force force) {
@@ -319,9 +321,8 @@ Result<std::vector<DirectoryEntry>> NativeFileSystem::listFolder(const std::stri
   if (!isValidName(wanted, Wildcards::AllowInLast)) {
     return Listing::failure(ERROR_INVALID_NAME, pattern);
   }
-  return listFolderWhere(folder, [&wanted](std::string_view name, bool) {
-    return matchesWildcard(wanted, name);
-  });
+  return listFolderWhere(
+      folder, [&wanted](std::string_view name, bool) { return matchesWildcard(wanted, name); });
 }
 
 Result<std::vector<DirectoryEntry>> NativeFileSystem::listFolderWhere(const std::string& folder,
@@ -405,7 +406,7 @@ Result<std::string> NativeFileSystem::createTemporaryFile(const std::string& fol
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "%X.tmp", number);
     const std::string name = prefix.substr(0, 3) + suffix;
-    if (!findHostEntry(into->host, name).empty()) continue;
+    if (!m_resolver.names().find(into->host, name).empty()) continue;
     const fs::path host = into->host / ansiToUtf8(name);
     const int descriptor = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor < 0 && errno == EEXIST) continue;

@@ -14,6 +14,7 @@
 #include "native_registry.h"
 #include "native_shell_ui_helper.h"
 #include "native_system_parameters.h"
+#include "native_thread_service.h"
 #include "platform/machine.h"
 #include "printer_programs.h"
 
@@ -40,6 +41,7 @@ class NativeMachine final : public Machine {
   ShellUIHelper& shellUIHelper() override { return m_shellUIHelper; }
   std::string programDirectory() override { return m_programDirectory; }
   LibraryLoader* libraryLoader() override { return &m_libraryLoader; }
+  ThreadService* threads() override { return &m_threads; }
 
   const std::filesystem::path& machineRoot() const { return m_root; }
   NativeFileSystem& nativeFiles() { return m_files; }
@@ -62,6 +64,7 @@ class NativeMachine final : public Machine {
   NativeNetwork m_network{m_root, m_registry};
   NativeSystemParameters m_systemParameters{m_files, m_registry};
   NativeShellUIHelper m_shellUIHelper{m_files, m_registry};
+  NativeThreadService m_threads;
 };
 
 // The host path seen through drive Z: ("/work/bin" is "Z:\work\bin"), in ANSI.

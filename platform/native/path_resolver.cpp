@@ -36,8 +36,8 @@ fs::path PathResolver::driveLink(char letter) const {
 DriveState PathResolver::driveState(char letter) const {
   if (!std::isalpha(static_cast<unsigned char>(letter))) return DriveState::Missing;
   const fs::path link = driveLink(letter);
-  if (!entryExists(link)) return DriveState::Missing;
-  return isDirectory(link) ? DriveState::Ready : DriveState::NotReady;
+  if (isDirectory(link)) return DriveState::Ready;
+  return entryExists(link) ? DriveState::NotReady : DriveState::Missing;
 }
 
 Result<HostPath> PathResolver::resolveRoot(const WindowsPath& path) const {
@@ -66,7 +66,7 @@ Result<HostPath> PathResolver::resolveRoot(const WindowsPath& path) const {
   return out;
 }
 
-Result<HostPath> PathResolver::resolve(const WindowsPath& path) const {
+Result<HostPath> PathResolver::resolve(const WindowsPath& path) {
   auto root = resolveRoot(path);
   if (!root) return root;
   HostPath out = std::move(root).value();
@@ -74,16 +74,33 @@ Result<HostPath> PathResolver::resolve(const WindowsPath& path) const {
   // for the exact-name-first lookup of every component.
   fs::path exact = out.host;
   for (const std::string& name : path.names) exact /= ansiToUtf8(name);
-  if (!path.names.empty() && entryExists(exact)) {
+  if (path.names.empty()) return out;
+  if (entryExists(exact)) {
     out.host = std::move(exact);
     out.windows.names = path.names;
+    return out;
+  }
+  // Most new names are made in a folder that exists as named: one look at that folder then
+  // stands for the walk down to it.
+  const fs::path folder = exact.parent_path();
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    out.windows.names = path.names;
+    const fs::path found = m_names.findOtherCase(folder, info, path.names.back());
+    if (found.empty()) {
+      out.host = std::move(exact);
+      out.missing = 1;
+    } else {
+      out.host = found;
+      out.windows.names.back() = utf8ToAnsi(found.filename().string());
+    }
     return out;
   }
   for (std::size_t i = 0; i < path.names.size(); ++i) {
     const std::string& name = path.names[i];
     if (out.missing == 0) {
       // A name found proves its parent a folder; in a file, nothing is found.
-      const fs::path found = findHostEntry(out.host, name);
+      const fs::path found = m_names.find(out.host, name);
       if (!found.empty()) {
         out.host = found;
         out.windows.names.push_back(utf8ToAnsi(found.filename().string()));

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "folder_index.h"
 #include "platform/status.h"
 #include "windows_path.h"
 
@@ -38,11 +39,15 @@ class PathResolver {
   // Finds each existing name without regard to case (the exact name first). A missing drive
   // gives ERROR_PATH_NOT_FOUND, a drive whose target is missing ERROR_NOT_READY, a missing share
   // ERROR_BAD_NETPATH, a file used as a folder ERROR_PATH_NOT_FOUND.
-  Result<HostPath> resolve(const WindowsPath& path) const;
+  Result<HostPath> resolve(const WindowsPath& path);
+
+  // The names of the folders looked into, for every other lookup of a name in a host folder.
+  FolderIndex& names() { return m_names; }
 
  private:
   Result<HostPath> resolveRoot(const WindowsPath& path) const;
   std::filesystem::path m_root;
+  FolderIndex m_names;
 };
 
 }  // namespace platform

@@ -468,6 +468,19 @@ TEST_F(NativeFileSystemTest, FileStreamsInSmallBlocksAndSeeks) {
     ASSERT_EQ((*file)->seek(0), ERROR_SUCCESS);
     ASSERT_EQ((*file)->read(head, sizeof head).valueOr(0), sizeof head);
     EXPECT_EQ(std::string(head, sizeof head), data.substr(0, sizeof head));
+    // What was read ahead never hides a later write or cut of this handle.
+    ASSERT_EQ((*file)->seek(30), ERROR_SUCCESS);
+    ASSERT_EQ((*file)->write("AGAIN", 5), ERROR_SUCCESS);
+    data.replace(30, 5, "AGAIN");
+    ASSERT_EQ((*file)->seek(25), ERROR_SUCCESS);
+    ASSERT_EQ((*file)->read(head, sizeof head).valueOr(0), sizeof head);
+    EXPECT_EQ(std::string(head, sizeof head), data.substr(25, sizeof head));
+    ASSERT_EQ((*file)->truncate(40), ERROR_SUCCESS);
+    ASSERT_EQ((*file)->truncate(data.size()), ERROR_SUCCESS);  // the cut-off bytes come back as 0
+    std::fill(data.begin() + 40, data.end(), '\0');
+    ASSERT_EQ((*file)->seek(30), ERROR_SUCCESS);
+    ASSERT_EQ((*file)->read(head, sizeof head).valueOr(0), sizeof head);
+    EXPECT_EQ(std::string(head, sizeof head), data.substr(30, sizeof head));
     EXPECT_EQ((*file)->size().valueOr(0), data.size());
     EXPECT_EQ((*file)->close(), ERROR_SUCCESS);
     EXPECT_EQ((*file)->seek(0), ERROR_INVALID_HANDLE);

@@ -13,6 +13,7 @@
 #include "platform/registry.h"
 #include "platform/shell_ui_helper.h"
 #include "platform/system_parameters.h"
+#include "platform/thread_service.h"
 
 namespace platform {
 
@@ -33,6 +34,8 @@ class Machine {
   // Loads libraries by Windows path (the component the program hosts); null on a machine that
   // cannot.
   virtual LibraryLoader* libraryLoader() { return nullptr; }
+  // Runs work on the machine's other processors; null on a machine that cannot.
+  virtual ThreadService* threads() { return nullptr; }
 };
 
 }  // namespace platform
