@@ -49,6 +49,9 @@ class CutShortFiles final : public platform::FileSystem {
   platform::Result<platform::FileIdentity> identity(const std::string& path) override {
     return m_files.identity(path);
   }
+  platform::Result<std::unique_ptr<platform::FileLock>> lockFile(const std::string& path) override {
+    return m_files.lockFile(path);
+  }
   platform::Status setAttributes(const std::string& path, std::uint32_t attributes) override {
     return m_files.setAttributes(path, attributes);
   }
