@@ -6,6 +6,7 @@
 
 #include "platform/blanks.h"
 #include "platform/text_encoding.h"
+#include "platform/text_file.h"
 
 namespace migration {
 
@@ -16,20 +17,6 @@ using platform::DWORD;
 constexpr std::string_view kHeader4 = "REGEDIT4";
 constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
 
-std::vector<std::string_view> splitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-  }
-  return lines;
-}
 
 std::string_view skipBlanks(std::string_view text) {
   while (!text.empty() && platform::isBlank(text.front())) text.remove_prefix(1);
@@ -78,7 +65,7 @@ std::optional<Unquoted> unquote(std::string_view source) {
 
 class ExportReader {
  public:
-  explicit ExportReader(std::string_view bytes) : m_lines(splitLines(bytes)) {}
+  explicit ExportReader(std::string_view bytes) : m_lines(platform::splitLines(bytes)) {}
 
   ExportContents run() {
     if (m_lines.empty() || !isHeader(m_lines[0])) return std::move(m_contents);

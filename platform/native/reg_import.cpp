@@ -6,6 +6,7 @@
 #include "platform/text_encoding.h"
 #include "text_scan.h"
 #include "platform/blanks.h"
+#include "platform/text_file.h"
 
 namespace platform {
 namespace {
@@ -48,21 +49,6 @@ std::string decodeFile(std::string_view bytes, Encoding& encoding) {
   return std::string(bytes);
 }
 
-// Lines end at CR, LF or CR LF.
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-  }
-  return lines;
-}
 
 struct QuotedText {
   std::string text;
@@ -93,8 +79,12 @@ std::optional<QuotedText> unquote(std::string_view source) {
 class RegFileImporter {
  public:
   RegFileImporter(Registry& registry, std::string_view bytes) : m_registry(registry) {
-    m_lines = splitLines(decodeFile(bytes, m_encoding));
+    m_text = decodeFile(bytes, m_encoding);
+    m_lines = splitLines(m_text);
   }
+  // The lines point into m_text.
+  RegFileImporter(const RegFileImporter&) = delete;
+  RegFileImporter& operator=(const RegFileImporter&) = delete;
 
   RegImportOutcome run() {
     if (m_lines.empty() || !isHeader(m_lines[0])) {
@@ -323,7 +313,8 @@ class RegFileImporter {
 
   Registry& m_registry;
   Encoding m_encoding = Encoding::Ansi;
-  std::vector<std::string> m_lines;
+  std::string m_text;
+  std::vector<std::string_view> m_lines;
   std::size_t m_next = 0;
   std::size_t m_lineNumber = 1;
   HKEY m_key = 0;

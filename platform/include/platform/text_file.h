@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+#include <string_view>
 
 #include "platform/file_system.h"
 
@@ -42,6 +44,11 @@ class TextWriter {
  private:
   std::unique_ptr<File> m_file;
 };
+
+// The lines of a text held in memory, as TextReader reads them from a file: a line ends at CR, LF
+// or CR LF, and a text that ends with a line break has no empty last line. The views point into
+// `text`.
+std::vector<std::string_view> splitLines(std::string_view text);
 
 // Whole-file helpers for tests and small files.
 Result<std::string> readWholeFile(FileSystem& files, const std::string& path);
