@@ -30,6 +30,15 @@ show_machine() {
   done
 }
 
+# What the last run of the log passed over: the summary counts them, the log says which.
+passed_over() {
+  local log=$1
+  echo "--- what the run passed over, from its log"
+  sed 's/\r$//' "$log" | awk '/^passed over: / { lines = lines "  " $0 "\n" }
+     /^=== .* ended / { last = lines; lines = "" }
+     END { printf "%s", last == "" ? "  (nothing)\n" : last }'
+}
+
 # A technician's migration: the export run on the old machine, the user's migration folder carried
 # to the new machine over the file server \\fileserver\migrate, the restore run there.
 share="$PWD/$build_dir/machines/fileserver-migrate"
@@ -47,6 +56,7 @@ for pair in old-win2000:new-win2000 old-win98:new-win2000-2; do
   echo
   echo "--- migration auto"
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/migration" auto 2>&1 | sed 's/^/  /' || status=1
+  passed_over "$WINEPREFIX/drive_c/migrate/$user/Migration/migrate.log"
   echo
   echo "--- what it left in C:\\migrate\\$user"
   "$simwin" dir "C:\\migrate\\$user" | sed 's/^/  /'
@@ -73,6 +83,7 @@ for pair in old-win2000:new-win2000 old-win98:new-win2000-2; do
   echo
   echo "--- migration restore (it waits 20 seconds after each printer, as the system asks)"
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/migration" restore 2>/dev/null | sed 's/^/  /' || status=1
+  passed_over "$WINEPREFIX/drive_c/migrate/$user/Migration/migrate.log"
   echo
   echo "--- the restore report in C:\\migrate\\$user\\Migration\\migrate.log"
   sed 's/\r$//' "$WINEPREFIX/drive_c/migrate/$user/Migration/migrate.log" |
