@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   zip unzip python3 attr
   wine64
+  clang libclang-rt-dev  # the fuzz targets: clang with libFuzzer and the sanitizers' runtime
 )
 
 missing=()
