@@ -96,13 +96,11 @@ void addSource(Bench& b, parcelon::ParcelonCtrl& control, const std::string& pas
   const bool whole = directoryIsWhole(files);
   const auto added = control.AddFile(kSource, "", false, password);
   fuzz::check(!added.raised(), "AddFile answers on an open archive");
-  if (added.value() != 0) {
+  if (added.value() != 0 || !whole) {
+    // A directory that cannot be walked takes no entry: one appended after it would be out of
+    // reach of every reader.
     fuzz::check(added.value() == -1, "AddFile fails with -1");
     fuzz::check(archiveBytes(files) == before, "a failed merge leaves the archive as it was");
-  } else if (!whole) {
-    // FIXME: the merge copies a damaged directory as it stands and reports success, though the
-    // added entry's header then lies where no reader that walks the directory reaches it.
-    fuzz::check(control.readerOpen(), "the archive is open again after a merge");
   } else {
     fuzz::check(control.readerOpen(), "the archive is open again after a merge");
     const std::int32_t last = control.FileCount().value() - 1;

@@ -2,6 +2,7 @@
 
 #include "archive_io.h"
 #include "file_replacement.h"
+#include "reader_code.h"
 #include "zip_reader.h"
 
 namespace parcelon {
@@ -70,6 +71,18 @@ platform::Status writeMerged(ZipReader& archive, Addition& addition, platform::F
                      output);
 }
 
+// Every header the end record counts reads, and together they fill the directory exactly. Only
+// then does a header appended to the directory follow the last of them where readers walking the
+// directory find it; merging into anything else would report success for an entry nobody reaches.
+bool directoryIsWhole(ZipReader& archive) {
+  std::uint64_t length = 0;
+  for (std::uint32_t i = 0; i < archive.entryCount(); ++i) {
+    if ((i == 0 ? archive.goToFirst() : archive.goToNext()) != kReaderOk) return false;
+    length += archive.entry().recordLength();
+  }
+  return length == archive.layout().end.centralSize;
+}
+
 bool resultFits(const ArchiveLayout& layout, const Addition& addition,
                 const ArchiveLimits& limits) {
   const std::uint64_t dataEnd = layout.end.centralOffset + addition.localLength;
@@ -85,7 +98,9 @@ platform::Status mergeArchive(platform::FileSystem& files, const std::string& ar
                               const std::string& addition, ArchiveLimits limits) {
   auto target = ZipReader::open(files, archive);
   if (!target) return target.status();
-  if (!(*target)->layout().directoryEndsAtEndRecord()) return platform::ERROR_BAD_FORMAT;
+  if (!(*target)->layout().directoryEndsAtEndRecord() || !directoryIsWhole(**target)) {
+    return platform::ERROR_BAD_FORMAT;
+  }
   auto added = openAddition(files, addition);
   if (!added) return added.status();
   if (!resultFits((*target)->layout(), *added, limits)) return platform::ERROR_FILE_TOO_LARGE;

@@ -134,6 +134,25 @@ TEST_F(Writer, AFileAddedToAnOpenedArchiveGoesAfterTheOthers) {
   EXPECT_EQ(folderNames("C:\\"), (std::vector<std::string>{"in", "three.zip"}));
 }
 
+TEST_F(Writer, NothingIsAddedToAnArchiveWhoseDirectoryCannotBeWalked) {
+  makeArchive("C:\\three.zip",
+              {{"C:\\in\\1.txt", "one"}, {"C:\\in\\2.txt", "two"}, {"C:\\in\\3.txt", "three"}});
+  // The last header of the directory no longer reads: an entry appended after it would be
+  // out of reach of every reader that walks the directory.
+  std::string damaged = readFile("C:\\three.zip");
+  damaged[damaged.rfind(std::string("PK\x01\x02", 4)) + 2] = 9;
+  writeFile("C:\\three.zip", damaged);
+  writeFile("C:\\in\\4.txt", "four");
+
+  ASSERT_TRUE(returns(control().OpenZip("C:\\three.zip"), 0));
+  for (const char* password : {"", "pw"}) {
+    EXPECT_TRUE(returns(control().AddFile("C:\\in\\4.txt", "", false, password), -1)) << password;
+  }
+  ASSERT_TRUE(returns(control().Close(), 0));
+  EXPECT_EQ(readFile("C:\\three.zip"), damaged);
+  EXPECT_EQ(folderNames("C:\\"), (std::vector<std::string>{"in", "three.zip"}));
+}
+
 TEST_F(Writer, RemoveFileDropsTheEntryAndMovesTheFollowingOnesDown) {
   makeArchive("C:\\r.zip", {{"C:\\Data\\first.txt", textBytes(1000)},
                             {"C:\\Data\\Report.doc", noiseBytes(5000, 4)},
