@@ -28,19 +28,6 @@ constexpr int kMaxDepth = 12;
 constexpr int kMaxKeys = 2000;
 constexpr DWORD kMaxEnumerated = 500;
 
-bool holdsUnreadContinuedValue(const platform::RegistryKey& key) {
-  for (const platform::RegistryValue& value : key.values) {
-    if (value.unreadText && value.unreadText->find('\\') != std::string::npos &&
-        value.unreadText->find("hex") != std::string::npos) {
-      return true;
-    }
-  }
-  for (const auto& subkey : key.subkeys) {
-    if (holdsUnreadContinuedValue(*subkey)) return true;
-  }
-  return false;
-}
-
 void checkRewriteIsStable(std::string_view bytes) {
   auto hive = platform::readRegistryFile(bytes, kNow);
   if (!hive) {
@@ -49,15 +36,7 @@ void checkRewriteIsStable(std::string_view bytes) {
   }
   const std::string written = platform::formatRegistryFile(**hive);
   auto again = platform::readRegistryFile(written, kNow);
-  // FIXME: a line kept after a value travels with it when the writer sorts the values, so an
-  // unreadable key line ("[") kept after one value can come to stand before a "#arch=" line kept
-  // after another; read again, that "#arch=" stands outside any key and refuses the whole file.
-  if (!again && again.subject().starts_with("#arch=")) return;
   fuzz::check(again.ok(), "what the writer wrote reads back");
-  // FIXME: whether hex data continued with a backslash reads depends on the line after it. An
-  // unreadable value is kept as its text, the rewrite puts other lines after it (the blank line
-  // before the next key), and read again the text may read: the second rewrite then differs.
-  if (holdsUnreadContinuedValue(*(*hive)->root)) return;
   fuzz::check(platform::formatRegistryFile(**again) == written,
               "what the writer wrote is written again the same");
 }

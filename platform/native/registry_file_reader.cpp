@@ -96,6 +96,7 @@ class RegistryFileReader {
 
   std::vector<std::string>& currentSink() {
     if (m_sinkKey == nullptr) return m_hive->preamble;
+    if (m_sinkValue == kAtEnd) return m_sinkKey->linesAtEnd;
     if (m_sinkValue < m_sinkKey->values.size()) return m_sinkKey->values[m_sinkValue].linesAfter;
     return m_sinkKey->optionLines;
   }
@@ -112,7 +113,10 @@ class RegistryFileReader {
     RegistryKey* key = path ? createKey(path->text) : nullptr;
     // A key line that cannot be read leaves no key open: the values after it are kept as lines.
     m_key = key;
-    if (key == nullptr) return false;
+    if (key == nullptr) {
+      m_sinkValue = kAtEnd;
+      return false;
+    }
     key->modified = keyLineTime(afterBracket.substr(path->consumed));
     m_sinkKey = key;
     m_sinkValue = key->values.empty() ? kNoValue : key->values.size() - 1;
@@ -259,7 +263,9 @@ class RegistryFileReader {
       // NOTE: a line that cannot continue hex data (the next key's line after a damaged value)
       // stays a line of its own: swallowed by the damaged value, it would hand the values after
       // it to this key, and a rewrite of the file would move them there for good.
-      if (!next.empty() && !isHexDigit(next[0])) return std::nullopt;
+      // Nor does a blank line continue it: a rewrite puts one before every key line, so the
+      // damaged value would read once rewritten, and a second rewrite would differ.
+      if (next.empty() || !isHexDigit(next[0])) return std::nullopt;
       rawText += '\n';
       rawText += m_lines[m_next++];
       text = next;
@@ -267,6 +273,7 @@ class RegistryFileReader {
   }
 
   static constexpr std::size_t kNoValue = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kAtEnd = static_cast<std::size_t>(-2);
 
   std::vector<std::string_view> m_lines;
   std::size_t m_next = 0;

@@ -84,7 +84,7 @@ void appendLines(std::string& out, const std::vector<std::string>& lines) {
 // only sub-keys is implied by them. A key holding lines we keep gets one too, to keep them.
 bool hasSection(const RegistryKey& key) {
   return !key.values.empty() || key.subkeys.empty() || key.keyClass || key.isLink ||
-         !key.optionLines.empty();
+         !key.optionLines.empty() || !key.linesAtEnd.empty();
 }
 
 void appendSection(std::string& out, const RegistryKey& key, const std::string& path) {
@@ -99,6 +99,7 @@ void appendSection(std::string& out, const RegistryKey& key, const std::string& 
     out += formatRegistryValue(*value);
     appendLines(out, value->linesAfter);
   }
+  appendLines(out, key.linesAtEnd);
 }
 
 void appendKey(std::string& out, const RegistryKey& key, const std::string& path) {

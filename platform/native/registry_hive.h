@@ -37,6 +37,10 @@ struct RegistryKey {
   // Lines we do not understand between the key line and its first value.
   std::vector<std::string> optionLines;
   std::vector<RegistryValue> values;  // in creation order, as Windows enumerates them
+  // Lines from a key line that could not be read to the next key line, written after every
+  // value: the values they hold belong to no key, and the writer must not sort them in among
+  // this key's values.
+  std::vector<std::string> linesAtEnd;
   std::vector<std::shared_ptr<RegistryKey>> subkeys;  // in Windows' enumeration order
 
   std::shared_ptr<RegistryKey> findSubkey(std::u16string_view subkeyName) const;
