@@ -102,7 +102,7 @@ void RunLog::end() {
 
 std::vector<std::string> RunLog::summary() const {
   std::vector<std::string> lines;
-  std::string counts = m_run + ": " + std::to_string(m_warnings) + " warnings, " +
+  std::string counts = m_run + ": " + std::to_string(warnings()) + " warnings, " +
                        std::to_string(m_failures) + " failures, " +
                        std::to_string(m_passedOver) + " passed over";
   lines.push_back(counts);

@@ -78,7 +78,8 @@ class RunLog final : public platform::FailureListener {
   bool running() const { return m_running; }
   // Whether any run was begun, or anything logged, since the program started.
   bool used() const { return m_used; }
-  std::size_t warnings() const { return m_warnings; }
+  // The log file that could not be written counts among them, so that a login script hears of it.
+  std::size_t warnings() const { return m_warnings + (m_fileStatus.failed() ? 1 : 0); }
   std::size_t failures() const { return m_failures; }
   std::size_t passedOver() const { return m_passedOver; }
   // The summary of the last run: its name, the counts, its result lines, and each warning and
