@@ -191,6 +191,7 @@ class RegistryFileReader {
 
     m_pendingBlanks = 0;
     std::string rawText(line);
+    setAsideLinesOfEarlierValue(name);
     const std::optional<ValueData> data = readData(rest, rawText);
     RegistryValue& value = data ? m_key->setValue(name, data->type, data->bytes)
                                 : m_key->setValue(name, REG_NONE, std::string());
@@ -198,6 +199,17 @@ class RegistryFileReader {
     m_sinkKey = m_key;
     m_sinkValue = static_cast<std::size_t>(&value - m_key->values.data());
     return true;
+  }
+
+  // A name the key already holds takes the later line's data, as in Wine. The lines kept after
+  // the earlier one go to the top of the key: left after it, they would follow the later line
+  // once rewritten, where hex data continued with a backslash could take them up.
+  void setAsideLinesOfEarlierValue(std::u16string_view name) {
+    RegistryValue* earlier = m_key->findValue(name);
+    if (earlier == nullptr) return;
+    std::vector<std::string>& top = m_key->optionLines;
+    top.insert(top.end(), earlier->linesAfter.begin(), earlier->linesAfter.end());
+    earlier->linesAfter.clear();
   }
 
   std::optional<ValueData> readData(std::string_view text, std::string& rawText) {

@@ -319,7 +319,10 @@ TEST(RegistryFile, ARewriteOfADamagedFileIsWrittenAgainTheSame) {
            // Hex continued onto the next key's line: the blank line a rewrite puts before that
            // key made the damaged value read.
            "WINE REGISTRY Version 2\n[]\n\"\"=hex(6):\\\n[St]\n",
-           "WINE REGISTRY Version 2\n\n[A] 1\n\"v\"=hex:01,\\\n\n  02\n"}) {
+           "WINE REGISTRY Version 2\n\n[A] 1\n\"v\"=hex:01,\\\n\n  02\n",
+           // A value named twice: the lines kept after the first came to follow the second,
+           // damaged one, whose backslash took them up once rewritten.
+           "WINE REGISTRY Version 2\n\n[]\n\"D\"=,\n 0,\n\"D\"=hex:\\0\n"}) {
     SCOPED_TRACE(file);
     const auto hive = read(file);
     ASSERT_TRUE(hive);
