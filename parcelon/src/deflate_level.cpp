@@ -1,7 +1,5 @@
 #include "deflate_level.h"
 
-#include <zlib.h>
-
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -21,6 +19,13 @@ constexpr std::size_t kShortestRepeat = 6;
 constexpr std::size_t kLongestRepeat = 258;
 constexpr unsigned kHashBits = 12;  // a table that stays in the first-level cache
 constexpr std::uint32_t kNoPosition = 0xFFFFFFFFu;
+
+// Level 6's match search, but cut short once a match of 4 bytes is in hand (level 6 waits for
+// 8) and following at most 96 candidates (level 6 follows 128).
+constexpr int kGoodLength = 4;
+constexpr int kMaxLazy = 16;
+constexpr int kNiceLength = 128;
+constexpr int kMaxChain = 96;
 
 std::uint32_t read32(const std::uint8_t* bytes) {
   std::uint32_t value;
@@ -43,7 +48,8 @@ double literalBits(const std::uint8_t* data, std::size_t size) {
   double bits = 0.0;
   const double total = static_cast<double>(size);
   for (std::size_t byte = 0; byte < 256; ++byte) {
-    const std::uint32_t count = counts[0][byte] + counts[1][byte] + counts[2][byte] + counts[3][byte];
+    const std::uint32_t count =
+        counts[0][byte] + counts[1][byte] + counts[2][byte] + counts[3][byte];
     if (count > 0) bits -= count * std::log2(count / total);
   }
   return bits;
@@ -93,6 +99,12 @@ bool looksIncompressible(const std::uint8_t* data, std::size_t size) {
 
 int deflateLevelFor(const std::uint8_t* data, std::size_t size) {
   return looksIncompressible(data, size) ? Z_NO_COMPRESSION : Z_DEFAULT_COMPRESSION;
+}
+
+int useDeflateLevel(z_stream& stream, int level) {
+  const int result = deflateParams(&stream, level, Z_DEFAULT_STRATEGY);
+  if (result != Z_OK || level == Z_NO_COMPRESSION) return result;
+  return deflateTune(&stream, kGoodLength, kMaxLazy, kNiceLength, kMaxChain);
 }
 
 }  // namespace parcelon

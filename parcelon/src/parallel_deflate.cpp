@@ -73,7 +73,7 @@ void ParallelDeflate::Job::deflateChunk() {
   // A fresh stream takes its level without a flush. Stored blocks refer to nothing, so they
   // need no dictionary.
   const int level = deflateLevelFor(data, size);
-  if (deflateParams(&stream, level, Z_DEFAULT_STRATEGY) != Z_OK) return;
+  if (useDeflateLevel(stream, level) != Z_OK) return;
   if (level != Z_NO_COMPRESSION && dictionary > 0 &&
       deflateSetDictionary(&stream, input.data(), static_cast<uInt>(dictionary)) != Z_OK) {
     return;

@@ -90,20 +90,17 @@ platform::Status ZipWriter::resetDeflate() {
   m_deflateReady = true;
   m_stream.next_out = m_output.data();
   m_stream.avail_out = static_cast<uInt>(m_output.size());
-  // A reset keeps the level the last entry ended with; a fresh stream takes another at once.
-  if (m_level != Z_DEFAULT_COMPRESSION) {
-    if (deflateParams(&m_stream, Z_DEFAULT_COMPRESSION, Z_DEFAULT_STRATEGY) != Z_OK) {
-      return platform::ERROR_INVALID_DATA;
-    }
-    m_level = Z_DEFAULT_COMPRESSION;
-  }
+  // A reset keeps the level the last entry ended with but not its tuning; a fresh stream takes
+  // both at once.
+  if (useDeflateLevel(m_stream, Z_DEFAULT_COMPRESSION) != Z_OK) return platform::ERROR_INVALID_DATA;
+  m_level = Z_DEFAULT_COMPRESSION;
   return platform::ERROR_SUCCESS;
 }
 
 platform::Status ZipWriter::useLevel(int level) {
   while (level != m_level) {
     // Another level ends the block in hand first, which may need more room than is left.
-    const int result = deflateParams(&m_stream, level, Z_DEFAULT_STRATEGY);
+    const int result = useDeflateLevel(m_stream, level);
     if (result == Z_OK) {
       m_level = level;
     } else if (result == Z_BUF_ERROR && m_stream.avail_out < m_output.size()) {

@@ -69,8 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Block{"noise repeated within the window", repeated(noiseBytes(16384, 4), 4),
                             false},
                       Block{"noise of seven bits", sevenBitNoise(65536), false},
-                      Block{"noise ending in text",
-                            noiseBytes(60000, 6) + textBytes(5536), false}),
+                      Block{"noise ending in text", noiseBytes(60000, 6) + textBytes(5536), false}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace
