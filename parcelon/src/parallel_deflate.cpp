@@ -115,8 +115,8 @@ ParallelDeflate::Job& ParallelDeflate::slot(std::size_t sequence) {
 void ParallelDeflate::begin(ZipWriter& writer, std::uint64_t size) {
   abandon();
   m_writer = &writer;
-  // One part for every worker and one for the caller's thread.
-  const std::uint64_t parts = m_threads.workers() + 1;
+  // One part per processor: the caller's thread deflates one, the workers the others.
+  const std::uint64_t parts = m_threads.workers();
   const std::uint64_t perPart = (size + parts - 1) / parts;
   m_chunk = static_cast<std::size_t>(std::clamp<std::uint64_t>(perPart, kMinChunk, kMaxChunk));
   m_first = 0;

@@ -25,8 +25,8 @@ class ParallelDeflate {
   // Entries smaller than this are deflated in one pass on the caller's thread: cutting them
   // up gains less than it costs.
   static constexpr std::uint64_t kMinimumSize = 8 * 1024;
-  // The smallest and the largest chunk: a middling entry is cut into one chunk per worker and
-  // one for the caller's thread, a large one into chunks of the largest size.
+  // The smallest and the largest chunk: a middling entry is cut into one chunk per worker (the
+  // caller's thread taking the last), a large one into chunks of the largest size.
   static constexpr std::size_t kMinChunk = 4 * 1024;
   static constexpr std::size_t kMaxChunk = 256 * 1024;
 
