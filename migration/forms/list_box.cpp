@@ -43,12 +43,19 @@ std::vector<std::size_t> ListBox::selectedIndexes() const {
   return indexes;
 }
 
+// NOTE: built by appending only: GCC 12 at -O3 reads a literal put in front of a temporary
+// string as an overlapping copy and warns (-Wrestrict), which breaks builds with -Werror.
 std::string ListBox::stateText() const {
-  std::string out;
+  std::string out = "selected [";
+  const char* separator = "";
   for (const std::size_t index : selectedIndexes()) {
-    out += (out.empty() ? "" : ",") + std::to_string(index);
+    out += separator;
+    out += std::to_string(index);
+    separator = ",";
   }
-  return "selected [" + out + "] of " + std::to_string(m_items.size());
+  out += "] of ";
+  out += std::to_string(m_items.size());
+  return out;
 }
 
 }  // namespace forms

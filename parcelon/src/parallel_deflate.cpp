@@ -3,15 +3,18 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
+
+#include "deflate_level.h"
 
 namespace parcelon {
 namespace {
 
 // The window of raw deflate: all a chunk can refer back to.
 constexpr std::size_t kDictionarySize = 32 * 1024;
-// One chunk deflating while the next waits keeps every worker busy while the caller's thread
-// reads and writes.
-constexpr std::size_t kJobsPerWorker = 2;
+// Chunks in hand beyond one per worker: enough that a worker finishing a chunk finds another
+// waiting while the caller's thread reads, writes or deflates one itself.
+constexpr std::size_t kSpareJobs = 4;
 
 }  // namespace
 
@@ -26,6 +29,9 @@ struct ParallelDeflate::Job {
   std::uint32_t crc = 0;
   bool last = false;
   bool failed = false;
+  // Set by whoever deflates the chunk, a worker or the caller's thread, whichever comes first.
+  std::atomic<bool> claimed{false};
+  std::atomic<bool> finished{false};  // deflated, or failed to be
   std::unique_ptr<platform::PendingTask> pending;
 
   Job() = default;
@@ -37,8 +43,13 @@ struct ParallelDeflate::Job {
   }
 
   std::size_t dataSize() const { return input.size() - dictionary; }
+  bool claim() { return !claimed.exchange(true); }
   [[nodiscard]] bool prepareStream();
-  void run();
+  void run() {
+    deflateChunk();
+    finished.store(true, std::memory_order_release);
+  }
+  void deflateChunk();
 };
 
 bool ParallelDeflate::Job::prepareStream() {
@@ -52,17 +63,21 @@ bool ParallelDeflate::Job::prepareStream() {
   return true;
 }
 
-// On a worker: deflates the chunk, ending it on a byte boundary, or the whole stream when last.
-void ParallelDeflate::Job::run() {
+// Deflates the chunk, ending it on a byte boundary, or the whole stream when last.
+void ParallelDeflate::Job::deflateChunk() {
   failed = true;
   produced = 0;
   if (!prepareStream()) return;
-  if (dictionary > 0 &&
+  std::uint8_t* data = input.data() + dictionary;
+  const auto size = static_cast<uInt>(dataSize());
+  // A fresh stream takes its level without a flush. Stored blocks refer to nothing, so they
+  // need no dictionary.
+  const int level = deflateLevelFor(data, size);
+  if (useDeflateLevel(stream, level) != Z_OK) return;
+  if (level != Z_NO_COMPRESSION && dictionary > 0 &&
       deflateSetDictionary(&stream, input.data(), static_cast<uInt>(dictionary)) != Z_OK) {
     return;
   }
-  std::uint8_t* data = input.data() + dictionary;
-  const auto size = static_cast<uInt>(dataSize());
   crc = static_cast<std::uint32_t>(crc32(0, data, size));
   stream.next_in = data;
   stream.avail_in = size;
@@ -83,7 +98,7 @@ void ParallelDeflate::Job::run() {
 }
 
 ParallelDeflate::ParallelDeflate(platform::ThreadService& threads) : m_threads(threads) {
-  const std::size_t jobs = std::max<std::size_t>(2, threads.workers() * kJobsPerWorker);
+  const std::size_t jobs = threads.workers() + kSpareJobs;
   for (std::size_t i = 0; i < jobs; ++i) m_jobs.push_back(std::make_unique<Job>());
 }
 
@@ -100,8 +115,10 @@ ParallelDeflate::Job& ParallelDeflate::slot(std::size_t sequence) {
 void ParallelDeflate::begin(ZipWriter& writer, std::uint64_t size) {
   abandon();
   m_writer = &writer;
-  const std::uint64_t perWorker = (size + m_threads.workers() - 1) / m_threads.workers();
-  m_chunk = static_cast<std::size_t>(std::clamp<std::uint64_t>(perWorker, kMinChunk, kMaxChunk));
+  // One part per processor: the caller's thread deflates one, the workers the others.
+  const std::uint64_t parts = m_threads.workers();
+  const std::uint64_t perPart = (size + parts - 1) / parts;
+  m_chunk = static_cast<std::size_t>(std::clamp<std::uint64_t>(perPart, kMinChunk, kMaxChunk));
   m_first = 0;
   m_next = 0;
 }
@@ -147,16 +164,37 @@ platform::Status ParallelDeflate::openJob() {
 
 void ParallelDeflate::dispatch(Job& job, bool last) {
   job.last = last;
+  job.finished = false;
   m_filling = false;
   if (last) {
+    job.claimed = true;
     job.run();  // the workers have the chunks before it
   } else {
-    job.pending = m_threads.start([&job] { job.run(); });
+    job.claimed = false;
+    job.pending = m_threads.start([&job] {
+      if (job.claim()) job.run();
+    });
+  }
+}
+
+// Rather than wait for a worker, the caller's thread deflates the chunks no worker has begun:
+// the oldest one when it is still waiting, else later ones while a worker is at the oldest.
+void ParallelDeflate::helpWith(Job& oldest) {
+  if (oldest.claim()) {
+    oldest.run();
+    return;
+  }
+  const std::size_t dispatched = m_filling ? m_next - 1 : m_next;
+  for (std::size_t sequence = m_first + 1;
+       sequence < dispatched && !oldest.finished.load(std::memory_order_acquire); ++sequence) {
+    Job& job = slot(sequence);
+    if (job.claim()) job.run();
   }
 }
 
 platform::Status ParallelDeflate::writeOldest() {
   Job& job = slot(m_first);
+  helpWith(job);
   if (job.pending) job.pending->wait();
   job.pending.reset();
   ++m_first;
@@ -177,6 +215,8 @@ platform::Status ParallelDeflate::finish() {
 }
 
 void ParallelDeflate::abandon() {
+  // Chunks no worker has begun are not begun any more.
+  for (std::size_t sequence = m_first; sequence < m_next; ++sequence) slot(sequence).claimed = true;
   for (; m_first < m_next; ++m_first) slot(m_first).pending.reset();
   m_filling = false;
 }

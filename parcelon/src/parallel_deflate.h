@@ -3,9 +3,10 @@
 // ended on a byte boundary (a sync flush), all but the last without the final-block mark; so
 // the chunks, joined in order, are one ordinary raw deflate stream, hardly larger than one made
 // in a single pass. The caller's thread hands the data in and writes the deflated chunks to the
-// archive in order. At most two chunks per worker are in hand at once, so memory stays bounded
-// however large the entry, and the buffers and deflate states are kept from entry to entry.
-// The last chunk is deflated on the caller's thread, which would otherwise only wait.
+// archive in order. A few chunks more than there are workers are in hand at once, so memory
+// stays bounded however large the entry, and the buffers and deflate states are kept from entry
+// to entry. The caller's thread deflates too rather than wait: the last chunk, and any chunk no
+// worker has begun by the time its output is wanted.
 #pragma once
 
 #include <cstddef>
@@ -23,10 +24,10 @@ class ParallelDeflate {
  public:
   // Entries smaller than this are deflated in one pass on the caller's thread: cutting them
   // up gains less than it costs.
-  static constexpr std::uint64_t kMinimumSize = 16 * 1024;
-  // The smallest and the largest chunk: a middling entry is cut into one chunk per worker, a
-  // large one into chunks of the largest size.
-  static constexpr std::size_t kMinChunk = 8 * 1024;
+  static constexpr std::uint64_t kMinimumSize = 8 * 1024;
+  // The smallest and the largest chunk: a middling entry is cut into one chunk per worker (the
+  // caller's thread taking the last), a large one into chunks of the largest size.
+  static constexpr std::size_t kMinChunk = 4 * 1024;
   static constexpr std::size_t kMaxChunk = 256 * 1024;
 
   explicit ParallelDeflate(platform::ThreadService& threads);
@@ -53,6 +54,7 @@ class ParallelDeflate {
   Job& slot(std::size_t sequence);
   [[nodiscard]] platform::Status openJob();
   void dispatch(Job& job, bool last);
+  void helpWith(Job& oldest);
   [[nodiscard]] platform::Status writeOldest();
 
   platform::ThreadService& m_threads;

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "deflate_level.h"
 #include "entry_text.h"
 #include "little_endian.h"
 
@@ -89,6 +90,25 @@ platform::Status ZipWriter::resetDeflate() {
   m_deflateReady = true;
   m_stream.next_out = m_output.data();
   m_stream.avail_out = static_cast<uInt>(m_output.size());
+  // A reset keeps the level the last entry ended with but not its tuning; a fresh stream takes
+  // both at once.
+  if (useDeflateLevel(m_stream, Z_DEFAULT_COMPRESSION) != Z_OK) return platform::ERROR_INVALID_DATA;
+  m_level = Z_DEFAULT_COMPRESSION;
+  return platform::ERROR_SUCCESS;
+}
+
+platform::Status ZipWriter::useLevel(int level) {
+  while (level != m_level) {
+    // Another level ends the block in hand first, which may need more room than is left.
+    const int result = useDeflateLevel(m_stream, level);
+    if (result == Z_OK) {
+      m_level = level;
+    } else if (result == Z_BUF_ERROR && m_stream.avail_out < m_output.size()) {
+      RETURN_IF_FAILED(flushOutput());
+    } else {
+      return platform::ERROR_INVALID_DATA;
+    }
+  }
   return platform::ERROR_SUCCESS;
 }
 
@@ -137,6 +157,7 @@ platform::Status ZipWriter::deflateStep(int flush) {
 platform::Status ZipWriter::writeEntryData(const std::uint8_t* data, std::size_t count) {
   if (!m_entryOpen || m_deflatedElsewhere) return platform::ERROR_INVALID_HANDLE;
   if (m_uncompressed + count > m_limits.maxSize) return platform::ERROR_FILE_TOO_LARGE;
+  RETURN_IF_FAILED(useLevel(deflateLevelFor(data, count)));
   m_crc = static_cast<std::uint32_t>(crc32(m_crc, data, static_cast<uInt>(count)));
   m_uncompressed += count;
   m_stream.next_in = const_cast<std::uint8_t*>(data);

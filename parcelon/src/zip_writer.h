@@ -75,6 +75,8 @@ class ZipWriter {
   ZipWriter(std::unique_ptr<platform::File> file, ArchiveLimits limits);
   [[nodiscard]] platform::Status write(const void* data, std::size_t count);
   [[nodiscard]] platform::Status resetDeflate();
+  // Deflates what follows at `level`, ending the current block when the level changes.
+  [[nodiscard]] platform::Status useLevel(int level);
   [[nodiscard]] platform::Status writeLocalHeader(const std::string& storedName);
   // Cuts the file back to where the current entry's local header begins.
   [[nodiscard]] platform::Status cutBack();
@@ -99,6 +101,7 @@ class ZipWriter {
   std::vector<std::uint8_t> m_output;
   z_stream m_stream{};
   bool m_deflateReady = false;
+  int m_level = Z_DEFAULT_COMPRESSION;  // the level m_stream deflates at
 };
 
 }  // namespace parcelon

@@ -274,11 +274,22 @@ TEST_F(Interop, EntriesDeflatedInParallelSatisfyEveryReader) {
     EXPECT_EQ(events(), blockEvents(name, sizes[i])) << sizes[i];
     ASSERT_TRUE(returns(single.AddFile(entries[name], "", false, ""), 0)) << sizes[i];
   }
+  // Long enough stretches of noise that whole chunks and read blocks are stored, and the
+  // entry changes level four times.
+  entries["levels.bin"] = "C:\\big\\levels.bin";
+  writeFile(entries["levels.bin"], textBytes(100000) + noiseBytes(3 * kChunk, 11) +
+                                       textBytes(100000) + noiseBytes(100000, 12));
+  ASSERT_TRUE(returns(control().AddFile(entries["levels.bin"], "", false, ""), 0));
+  ASSERT_TRUE(returns(single.AddFile(entries["levels.bin"], "", false, ""), 0));
   ASSERT_TRUE(returns(control().Close(), 0));
   ASSERT_TRUE(returns(single.Close(), 0));
 
-  expectUnzipTests("C:\\parallel.zip");
+  // Both take stored blocks for the noise, one pass switching levels within the entry.
+  for (const char* archive : {"C:\\parallel.zip", "C:\\single.zip"}) {
+    expectUnzipTests(archive);
+  }
   expectPythonReads("C:\\parallel.zip", entries, "both cores");
+  expectPythonReads("C:\\single.zip", entries);
   std::map<std::string, std::string> expected;
   for (const auto& [name, source] : entries) expected[name] = readFile(source);
   std::filesystem::create_directories(hostPath("C:\\out"));
