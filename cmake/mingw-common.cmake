@@ -1,10 +1,13 @@
-# What the two mingw-w64 toolchains share; TRANSVALE_MINGW_TRIPLE names the target before this is
-# included. The "-win32" compilers are the ones whose runtime imports nothing Windows 95/98/NT/2000
-# lack (the "-posix" runtime needs GetTickCount64 and AddVectoredExceptionHandler), at the price of
-# std::thread and std::mutex: the Windows build reaches threads through the platform layer only.
+# What the mingw-w64 toolchains share; TRANSVALE_MINGW_TRIPLE names the target and
+# TRANSVALE_MINGW_THREADS the compilers' thread model before this is included. The shipped program
+# is built with the "-win32" compilers, whose runtime imports nothing Windows 95/98/NT/2000 lack
+# (the "-posix" runtime needs GetTickCount64 and AddVectoredExceptionHandler), at the price of
+# std::thread and std::mutex: the program reaches threads through the platform layer only. The
+# test builds take the "-posix" ones, because GoogleTest on Windows needs std::mutex; they run
+# under Wine, which has every function, and the shipped build proves the code needs no more.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_C_COMPILER ${TRANSVALE_MINGW_TRIPLE}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${TRANSVALE_MINGW_TRIPLE}-g++-win32)
+set(CMAKE_C_COMPILER ${TRANSVALE_MINGW_TRIPLE}-gcc-${TRANSVALE_MINGW_THREADS})
+set(CMAKE_CXX_COMPILER ${TRANSVALE_MINGW_TRIPLE}-g++-${TRANSVALE_MINGW_THREADS})
 set(CMAKE_RC_COMPILER ${TRANSVALE_MINGW_TRIPLE}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TRANSVALE_MINGW_TRIPLE})

@@ -478,6 +478,20 @@ Status Win32FileSystem::moveFile(const std::string& source, const std::string& d
       return Status(ERROR_ACCESS_DENIED);
     }
   }
+  if (sameEntry) {
+    if (from->text() == to->text()) return Status();
+    // Another case of the same name: by way of a name of its own, since Wine takes the new
+    // name for the entry it already is and changes nothing.
+    const std::string step = from->parent().child("~transvale-rename.tmp").text();
+    if (!::MoveFileA(from->text().c_str(), step.c_str())) return lastWindowsError();
+    if (!::MoveFileA(step.c_str(), to->text().c_str())) {
+      const Status failed = lastWindowsError();
+      ignoreFailure(::MoveFileA(step.c_str(), from->text().c_str()) ? Status() : lastWindowsError(),
+                    "the entry keeps its old name when the new case cannot be had");
+      return failed;
+    }
+    return Status();
+  }
   const ::DWORD flags =
       MOVEFILE_COPY_ALLOWED | (overwrite == Overwrite::Yes ? MOVEFILE_REPLACE_EXISTING : 0);
   if (::MoveFileExA(from->text().c_str(), to->text().c_str(), flags)) return Status();

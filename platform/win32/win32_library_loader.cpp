@@ -25,7 +25,10 @@ class Win32Library final : public Library {
 
 Result<std::unique_ptr<Library>> Win32LibraryLoader::load(const std::string& path) {
   using Loaded = Result<std::unique_ptr<Library>>;
-  const auto full = m_files.fullPath(path);
+  // A bare name is looked for where Windows looks (the program's folder, the system folders);
+  // a path is taken against the file system's current directory.
+  const bool bareName = path.find_first_of("\\/:") == std::string::npos;
+  const auto full = bareName ? Result<std::string>(path) : m_files.fullPath(path);
   if (!full) return full.failureAs<std::unique_ptr<Library>>();
   // No box about a missing or broken library: the caller reports it.
   const ::UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -35,7 +38,8 @@ Result<std::unique_ptr<Library>> Win32LibraryLoader::load(const std::string& pat
   if (module == nullptr) {
     // A missing file is ERROR_MOD_NOT_FOUND as the interface says, whatever Windows chose.
     const bool missing = failure == Status(ERROR_FILE_NOT_FOUND) ||
-                         failure == Status(ERROR_PATH_NOT_FOUND) || !m_files.fileExists(*full);
+                         failure == Status(ERROR_PATH_NOT_FOUND) ||
+                         (!bareName && !m_files.fileExists(*full));
     return Loaded::failure(missing ? Status(ERROR_MOD_NOT_FOUND) : failure, *full);
   }
   return Loaded(std::make_unique<Win32Library>(module));
