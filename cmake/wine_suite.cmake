@@ -11,5 +11,5 @@ function(add_wine_suite name target)
   add_test(NAME ${name}
     COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/wine-suite.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
             ${TRANSVALE_WINE_ARCH} $<TARGET_FILE:${target}>)
-  set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT 600)
+  set_tests_properties(${name} PROPERTIES LABELS wine-suite TIMEOUT 600)
 endfunction()

@@ -9,6 +9,11 @@ packages=(
   zip unzip python3 attr
   wine64
   clang libclang-rt-dev  # the fuzz targets: clang with libFuzzer and the sanitizers' runtime
+  # The Windows build: mingw-w64 (the -win32 compilers for the program, the -posix ones for the
+  # tests), its zlib, GoogleTest's sources, and Wine to run the tests (32-bit Wine where the host
+  # runs 32-bit programs).
+  g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  libz-mingw-w64-dev googletest wine wine32:i386
 )
 
 missing=()
@@ -19,6 +24,9 @@ done
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 echo "Installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
