@@ -26,3 +26,4 @@ fi
 TOOLCHAIN=$toolchain BUILD_DIR=$tests_dir BUILD_TYPE=None JOBS=$jobs \
   TARGETS="platform_tests parcelon_tests" bash scripts/build-win32.sh -DTRANSVALE_BUILD_TESTS=ON
 (cd "$tests_dir" && ctest -L wine-suite --output-on-failure -j "$jobs")
+echo "test-win32: done in ${SECONDS}s"
