@@ -8,7 +8,13 @@
 namespace platform {
 namespace {
 
-::HKEY toWindows(HKEY key) { return reinterpret_cast<::HKEY>(key); }
+// The predefined roots are negative 32-bit numbers to Windows: a 64-bit build sign-extends them.
+::HKEY toWindows(HKEY key) {
+  if (key >= 0x80000000u && key <= 0x80000006u) {  // HKEY_CLASSES_ROOT to HKEY_DYN_DATA
+    return reinterpret_cast<::HKEY>(static_cast<std::intptr_t>(static_cast<std::int32_t>(key)));
+  }
+  return reinterpret_cast<::HKEY>(key);
+}
 HKEY fromWindows(::HKEY key) { return reinterpret_cast<HKEY>(key); }
 Status fromCode(::LONG code) { return Status(static_cast<std::uint32_t>(code)); }
 
