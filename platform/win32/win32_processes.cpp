@@ -12,7 +12,7 @@ namespace {
   switch (style) {
     case WindowStyle::Hidden: return SW_HIDE;
     case WindowStyle::Normal: return SW_SHOWNORMAL;
-    case WindowStyle::Minimized: return SW_SHOWMINNOACTIVE;
+    case WindowStyle::Minimized: return SW_SHOWMINIMIZED;
     case WindowStyle::Maximized: return SW_SHOWMAXIMIZED;
   }
   return SW_SHOWNORMAL;
