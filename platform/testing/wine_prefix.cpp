@@ -51,7 +51,9 @@ std::string readHostFile(const fs::path& path) {
 }
 
 WinePrefix::WinePrefix() {
-  m_wine = findProgram({"wine", "wine64", "/usr/lib/wine/wine64"});
+  // The 64-bit loader first: with 32-bit Wine installed, Debian's "wine" always starts the 32-bit
+  // one, which a host without 32-bit support cannot run.
+  m_wine = findProgram({"wine64", "/usr/lib/wine/wine64", "wine"});
   m_wineserver =
       findProgram({"wineserver", "/usr/lib/wine/wineserver64", "/usr/lib/wine/wineserver"});
   if (m_wine.empty() || m_wineserver.empty()) {
