@@ -1,8 +1,5 @@
 #include "zip_fixture.h"
 
-#include <stdio.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <array>
 #include <fstream>
@@ -11,33 +8,6 @@
 namespace parcelon::testing {
 
 namespace fs = std::filesystem;
-
-CommandResult runCommand(const std::string& commandLine) {
-  CommandResult result;
-  const std::string full = commandLine + " </dev/null 2>&1";
-  FILE* pipe = ::popen(full.c_str(), "r");
-  if (pipe == nullptr) return result;
-  std::array<char, 4096> buffer{};
-  std::size_t got = 0;
-  while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-    result.output.append(buffer.data(), got);
-  }
-  const int status = ::pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
-
-std::string shellQuote(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
 
 std::string noiseBytes(std::size_t size, std::uint32_t seed) {
   std::string bytes(size, '\0');

@@ -3,8 +3,9 @@
 
 The layers, from the bottom: the platform, the zip component, then the program's forms, context,
 modules (scan, script, capture, restore), main window (frame), Qt views (gui) and program (app).
-The native backend's own headers (platform/native) are for the platform and for the programs
-that build machines (tools, bench, test fixtures) only. Tests may reach any layer of the program,
+The native backend's own headers (platform/native) are for the platform (the Win32 backend in
+platform/win32 uses its backend-neutral units too) and for the programs that build machines
+(tools, bench, test fixtures) only. Tests may reach any layer of the program,
 but not the native backend unless they test the platform itself.
 
 Usage: check_layers.py SOURCE_DIR; prints each offending include and exits 1 when there is one.
@@ -24,7 +25,7 @@ SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".c"}
 
 def layer_of_file(relative):
     parts = relative.parts
-    if parts[0] == "platform" and parts[1] in ("include", "src", "native"):
+    if parts[0] == "platform" and parts[1] in ("include", "src", "native", "win32"):
         return "platform"
     if parts[0] == "parcelon" and parts[1] in ("include", "src", "host", "tool"):
         return "component"
@@ -36,7 +37,7 @@ def layer_of_file(relative):
 def may_use_native(relative):
     parts = relative.parts
     return (parts[0] in ("tools", "bench") or parts[:2] in (("platform", "native"),
-            ("platform", "tests"), ("platform", "testing")))
+            ("platform", "win32"), ("platform", "tests"), ("platform", "testing")))
 
 
 def index_bare_headers(root):

@@ -1,0 +1,6 @@
+# The Windows program: 32-bit, for Windows 95/98/NT/2000 (cmake -DCMAKE_TOOLCHAIN_FILE=...).
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(TRANSVALE_MINGW_TRIPLE i686-w64-mingw32)
+set(TRANSVALE_MINGW_THREADS win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
