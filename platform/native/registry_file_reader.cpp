@@ -78,18 +78,12 @@ class RegistryFileReader {
           keepLine(line);
           return acceptGlobalOption(text);
         }
-        // An option after a value is taken and kept where it stands too: dropped there, it
-        // would let a damaged value's continuation take up the line after it once rewritten.
-        if (!readKeyOption(text) || followsAValueOfThisKey()) keepLine(line);
+        if (!readKeyOption(text)) keepLine(line);
         return true;
       default:
         keepLine(line);
         return true;
     }
-  }
-
-  bool followsAValueOfThisKey() const {
-    return m_sinkKey == m_key && m_sinkValue < m_key->values.size();
   }
 
   // A line we do not understand, kept where it stands, with the blank lines just before it.
