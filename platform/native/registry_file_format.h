@@ -10,6 +10,9 @@ namespace platform {
 
 inline constexpr std::string_view kRegistryFileHeader = "WINE REGISTRY Version 2";
 
+// Wine's files allow any white space of a line around their tokens.
+inline constexpr std::string_view kFileBlanks = " \t\r\v\f";
+
 inline constexpr FileTime kFileTimeOfUnixEpoch = 116'444'736'000'000'000ULL;
 inline constexpr FileTime kFileTimeTicksPerSecond = 10'000'000;
 

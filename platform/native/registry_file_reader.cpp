@@ -12,9 +12,6 @@
 namespace platform {
 namespace {
 
-// Wine's files allow any white space of a line around their tokens.
-constexpr std::string_view kFileBlanks = " \t\r\v\f";
-
 bool isFileBlank(char c) { return kFileBlanks.find(c) != std::string_view::npos; }
 
 std::vector<std::string_view> splitLines(std::string_view bytes) {

@@ -7,6 +7,7 @@
 #include "registry_escapes.h"
 #include "registry_file_format.h"
 #include "registry_names.h"
+#include "text_scan.h"
 
 namespace platform {
 namespace {
@@ -80,6 +81,17 @@ void appendLines(std::string& out, const std::vector<std::string>& lines) {
   }
 }
 
+// The reader takes a line that starts with a hex digit as more hex data of a damaged value before
+// it, whose text it cannot know the end of. A blank line keeps such a kept line its own.
+void appendLinesAfterValue(std::string& out, const std::vector<std::string>& lines,
+                           const RegistryValue* value) {
+  if (value != nullptr && value->unreadText && !lines.empty()) {
+    const std::string_view first = skipBlanks(lines.front(), kFileBlanks);
+    if (!first.empty() && isHexDigit(first.front())) out += '\n';
+  }
+  appendLines(out, lines);
+}
+
 // Wine writes a section for a key with values, a class, no sub-keys or a link; a key that has
 // only sub-keys is implied by them. A key holding lines we keep gets one too, to keep them.
 bool hasSection(const RegistryKey& key) {
@@ -94,12 +106,14 @@ void appendSection(std::string& out, const RegistryKey& key, const std::string& 
   if (key.keyClass) out += "#class=\"" + escapeRegistryText(*key.keyClass, "\"") + "\"\n";
   if (key.isLink) out += "#link\n";
   appendLines(out, key.optionLines);
+  const RegistryValue* lastValue = nullptr;
   for (const RegistryValue* value : inFileOrder(
            key.values, [](const RegistryValue& v) -> const std::u16string& { return v.name; })) {
     out += formatRegistryValue(*value);
-    appendLines(out, value->linesAfter);
+    appendLinesAfterValue(out, value->linesAfter, value);
+    lastValue = value->linesAfter.empty() ? value : nullptr;
   }
-  appendLines(out, key.linesAtEnd);
+  appendLinesAfterValue(out, key.linesAtEnd, lastValue);
 }
 
 void appendKey(std::string& out, const RegistryKey& key, const std::string& path) {

@@ -322,7 +322,10 @@ TEST(RegistryFile, ARewriteOfADamagedFileIsWrittenAgainTheSame) {
            "WINE REGISTRY Version 2\n\n[A] 1\n\"v\"=hex:01,\\\n\n  02\n",
            // A value named twice: the lines kept after the first came to follow the second,
            // damaged one, whose backslash took them up once rewritten.
-           "WINE REGISTRY Version 2\n\n[]\n\"D\"=,\n 0,\n\"D\"=hex:\\0\n"}) {
+           "WINE REGISTRY Version 2\n\n[]\n\"D\"=,\n 0,\n\"D\"=hex:\\0\n",
+           // A kept line after a damaged value that ends in a backslash: the key option between
+           // them is dropped, and read again the value took the kept line up as hex data.
+           "WINE REGISTRY Version 2\n[?]\n\"S\"=hex:a\\\n #time=\na\n"}) {
     SCOPED_TRACE(file);
     const auto hive = read(file);
     ASSERT_TRUE(hive);
