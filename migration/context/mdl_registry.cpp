@@ -46,9 +46,14 @@ platform::Status SetValueEx(platform::Registry& registry, platform::HKEY key,
                           const RegValue& value) {
   if (valueType == platform::REG_SZ) {
     const std::string text = value.toText();
-    return registry.RegSetValueExA(key, valueName.c_str(), platform::REG_SZ,
-                                   reinterpret_cast<const platform::BYTE*>(text.data()),
-                                   static_cast<platform::DWORD>(text.size()));
+    // The text is handed over counted without its NUL. Windows then counts the NUL that follows
+    // it too (as RegSetValueExA does when the byte after the data is one), so that is what every
+    // backend gets, and the value reads back as Windows would have stored it.
+    const bool countsFollowingNul = !text.empty() && text.back() != '\0';
+    return registry.RegSetValueExA(
+        key, valueName.c_str(), platform::REG_SZ,
+        reinterpret_cast<const platform::BYTE*>(text.c_str()),
+        static_cast<platform::DWORD>(text.size() + (countsFollowingNul ? 1 : 0)));
   }
   if (valueType == platform::REG_DWORD) {
     std::int32_t number = 0;

@@ -28,7 +28,8 @@ platform::Status QueryValueEx(platform::Registry& registry, platform::HKEY key,
 void SetKeyValue(platform::Registry& registry, platform::HKEY root, const std::string& keyPath,
                  const std::string& valueName, const RegValue& value, platform::DWORD valueType);
 
-// REG_SZ stores the text without a terminating NUL; REG_DWORD stores four bytes; any other type
+// REG_SZ stores the text as Windows does when it is handed over without its NUL: with a final
+// NUL unless it is empty or ends in one already; REG_DWORD stores four bytes; any other type
 // writes nothing and returns ERROR_SUCCESS.
 platform::Status SetValueEx(platform::Registry& registry, platform::HKEY key,
                           const std::string& valueName, platform::DWORD valueType,

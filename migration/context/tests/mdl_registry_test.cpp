@@ -73,13 +73,14 @@ TEST_F(MdlRegistryTest, OtherTypesAndMissingValuesReadEmpty) {
   EXPECT_EQ(registry().RegCloseKey(key), platform::ERROR_SUCCESS);
 }
 
-TEST_F(MdlRegistryTest, WritesTextWithoutNulAndIntegers) {
+TEST_F(MdlRegistryTest, WritesTextAsWindowsStoresItAndIntegers) {
   setValue("Existing", platform::REG_SZ, std::string("x\0", 2));
   const auto set = [this](const char* name, const RegValue& value, platform::DWORD type) {
     SetKeyValue(registry(), platform::HKEY_CURRENT_USER, kKey, name, value, type);
   };
   set("Text", "abc", platform::REG_SZ);
-  // Every character counts, an inner NUL too; a final NUL is written only if the text has one.
+  // Every character counts, an inner NUL too. Windows counts the NUL that follows a text handed
+  // over without it, so a text gets one final NUL, and an empty text none.
   set("InnerNul", std::string("a\0b", 3), platform::REG_SZ);
   set("FinalNul", std::string("ab\0", 3), platform::REG_SZ);
   set("Number", 26, platform::REG_DWORD);
@@ -87,15 +88,17 @@ TEST_F(MdlRegistryTest, WritesTextWithoutNulAndIntegers) {
   set("NotANumber", "4x", platform::REG_DWORD);
   set("IntegerAsText", 7, platform::REG_SZ);
   set("Binary", "abc", platform::REG_BINARY);
+  set("Empty", "", platform::REG_SZ);
 
-  EXPECT_EQ(stored("Text"), std::make_pair(platform::REG_SZ, std::string("abc")));
-  EXPECT_EQ(stored("InnerNul"), std::make_pair(platform::REG_SZ, std::string("a\0b", 3)));
+  EXPECT_EQ(stored("Text"), std::make_pair(platform::REG_SZ, std::string("abc\0", 4)));
+  EXPECT_EQ(stored("InnerNul"), std::make_pair(platform::REG_SZ, std::string("a\0b\0", 4)));
   EXPECT_EQ(stored("FinalNul"), std::make_pair(platform::REG_SZ, std::string("ab\0", 3)));
   EXPECT_EQ(stored("Number"), std::make_pair(platform::REG_DWORD, std::string("\x1a\0\0\0", 4)));
   EXPECT_EQ(stored("NumberText"),
             std::make_pair(platform::REG_DWORD, std::string("\x2a\0\0\0", 4)));
   EXPECT_EQ(stored("NotANumber").second, "missing");
-  EXPECT_EQ(stored("IntegerAsText"), std::make_pair(platform::REG_SZ, std::string("7")));
+  EXPECT_EQ(stored("IntegerAsText"), std::make_pair(platform::REG_SZ, std::string("7\0", 2)));
+  EXPECT_EQ(stored("Empty"), std::make_pair(platform::REG_SZ, std::string()));
   EXPECT_EQ(stored("Binary").second, "missing");
 }
 
@@ -126,7 +129,7 @@ TEST_F(MdlRegistryTest, EveryKeyOpensWithOneMaskAndCloses) {
   EXPECT_EQ(watched.accesses, std::vector<REGSAM>(8, 0x3F));
   EXPECT_EQ(watched.openKeys, 0);
   EXPECT_EQ(watched.creates, 0);
-  EXPECT_EQ(stored("Written"), std::make_pair(platform::REG_SZ, std::string("x")));
+  EXPECT_EQ(stored("Written"), std::make_pair(platform::REG_SZ, std::string("x\0", 2)));
 }
 
 }  // namespace
