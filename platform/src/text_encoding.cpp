@@ -102,19 +102,12 @@ std::u16string ansiToUtf16(std::string_view ansi) {
   return out;
 }
 
+// Each UTF-16 unit gives one character, as Windows 2000 and Wine convert: a character beyond
+// U+FFFF, two units, comes out as "??".
 std::string utf16ToAnsi(std::u16string_view utf16) {
   std::string out;
   out.reserve(utf16.size());
-  for (std::size_t i = 0; i < utf16.size(); ++i) {
-    const char16_t unit = utf16[i];
-    const bool highSurrogate = unit >= 0xD800 && unit <= 0xDBFF;
-    if (highSurrogate && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
-      ++i;  // the pair is one character outside the code page
-      out += kUnmappable;
-      continue;
-    }
-    out += ansiOf(unit);
-  }
+  for (const char16_t unit : utf16) out += ansiOf(unit);
   return out;
 }
 
@@ -132,6 +125,8 @@ std::string utf8ToAnsi(std::string_view utf8) {
   while (pos < utf8.size()) {
     const Utf8Sequence sequence = decodeUtf8(utf8.substr(pos));
     out += sequence.valid ? ansiOf(sequence.codePoint) : kUnmappable;
+    // Beyond U+FFFF a character is two UTF-16 units, and so two characters, as in utf16ToAnsi.
+    if (sequence.valid && sequence.codePoint > 0xFFFF) out += kUnmappable;
     pos += sequence.length;
   }
   return out;

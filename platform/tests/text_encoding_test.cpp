@@ -20,7 +20,9 @@ TEST(TextEncoding, MapsTheWindowsCharacters) {
 
 TEST(TextEncoding, UnmappableCharactersBecomeQuestionMarks) {
   EXPECT_EQ(utf16ToAnsi(u"a\u4e2db"), "a?b");
-  EXPECT_EQ(utf16ToAnsi(u"\U0001F600!"), "?!");  // a surrogate pair is one character
+  // Beyond U+FFFF a character is two UTF-16 units: two question marks, as Windows and Wine give.
+  EXPECT_EQ(utf16ToAnsi(u"\U0001F600x"), "??x");
+  EXPECT_EQ(utf8ToAnsi("\xf0\x9f\x98\x80x"), "??x");
   EXPECT_EQ(utf16ToAnsi(u"\xd800x"), "?x");      // a lone surrogate
   EXPECT_EQ(utf8ToAnsi("\xe4\xb8\xad\xc3\xa9"), "?\xe9");
   EXPECT_EQ(utf8ToAnsi("a\xff\xc3"), "a??");  // invalid and truncated sequences
