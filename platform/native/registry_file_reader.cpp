@@ -21,7 +21,9 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
     std::size_t end = bytes.find('\n', start);
     if (end == std::string_view::npos) end = bytes.size();
     std::string_view line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Every CR before the line end goes: a kept line ending in one would lose it once written
+    // back with LF, and a second rewrite would differ from the first.
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines.push_back(line);
     start = end + 1;
   }

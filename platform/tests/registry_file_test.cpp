@@ -325,7 +325,9 @@ TEST(RegistryFile, ARewriteOfADamagedFileIsWrittenAgainTheSame) {
            "WINE REGISTRY Version 2\n\n[]\n\"D\"=,\n 0,\n\"D\"=hex:\\0\n",
            // A kept line after a damaged value that ends in a backslash: the key option between
            // them is dropped, and read again the value took the kept line up as hex data.
-           "WINE REGISTRY Version 2\n[?]\n\"S\"=hex:a\\\n #time=\na\n"}) {
+           "WINE REGISTRY Version 2\n[?]\n\"S\"=hex:a\\\n #time=\na\n",
+           // A kept line ending in CR CR LF: written back as CR LF, it read as a shorter line.
+           "WINE REGISTRY Version 2\n;\r\r\n"}) {
     SCOPED_TRACE(file);
     const auto hive = read(file);
     ASSERT_TRUE(hive);
