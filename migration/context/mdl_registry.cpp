@@ -35,8 +35,12 @@ RegValue QueryKeyValue(platform::Registry& registry, platform::HKEY root,
   platform::HKEY key = 0;
   if (registry.RegOpenKeyExA(root, keyPath.c_str(), 0, kRegistryAccess, &key).failed()) return {};
   RegValue value;
-  platform::ignoreFailure(QueryValueEx(registry, key, valueName, value),
-                          "a registry value read as empty");
+  const platform::Status status = QueryValueEx(registry, key, valueName, value);
+  if (status.failed()) {
+    // Named, so that the run log says which value was read as empty.
+    platform::ignoreFailure(status, "the registry value \"" + valueName + "\" of " + keyPath +
+                                        " read as empty");
+  }
   platform::ignoreFailure(registry.RegCloseKey(key), "a key opened for reading");
   return value;
 }

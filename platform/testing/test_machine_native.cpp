@@ -55,31 +55,6 @@ void TestMachine::addShare(const std::string& server, const std::string& share) 
 
 void TestMachine::addHostDrive(char letter) { m_disk->root.addDriveLink(letter, "/"); }
 
-void TestMachine::setRegistryValue(HKEY root, const std::string& key, const std::string& name,
-                                   DWORD type, const std::string& bytes) {
-  HKEY handle = 0;
-  ASSERT_EQ(registry().RegCreateKeyExA(root, key.c_str(), KEY_ALL_ACCESS, &handle, nullptr),
-            ERROR_SUCCESS)
-      << key;
-  EXPECT_EQ(registry().RegSetValueExA(handle, name.c_str(), type,
-                                      reinterpret_cast<const BYTE*>(bytes.data()),
-                                      static_cast<DWORD>(bytes.size())),
-            ERROR_SUCCESS)
-      << key << " " << name;
-  EXPECT_EQ(registry().RegCloseKey(handle), ERROR_SUCCESS);
-}
-
-void TestMachine::setRegistryText(HKEY root, const std::string& key, const std::string& name,
-                                  const std::string& text) {
-  setRegistryValue(root, key, name, REG_SZ, text + '\0');
-}
-
-void TestMachine::setRegistryDword(HKEY root, const std::string& key, const std::string& name,
-                                   DWORD value) {
-  setRegistryValue(root, key, name, REG_DWORD,
-                   std::string(reinterpret_cast<const char*>(&value), sizeof value));
-}
-
 void TestMachine::writeFile(const std::string& path, const std::string& bytes) {
   for (std::size_t i = 3; i < path.size(); ++i) {
     if (path[i] != '\\' || files().folderExists(path.substr(0, i))) continue;
