@@ -7,9 +7,10 @@ else()
   set(TRANSVALE_WINE_ARCH win64)
 endif()
 
+# Further arguments go to the program (a --gtest_filter, say).
 function(add_wine_suite name target)
   add_test(NAME ${name}
     COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/wine-suite.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
-            ${TRANSVALE_WINE_ARCH} $<TARGET_FILE:${target}>)
+            ${TRANSVALE_WINE_ARCH} $<TARGET_FILE:${target}> ${ARGN})
   set_tests_properties(${name} PROPERTIES LABELS wine-suite TIMEOUT 600)
 endfunction()
