@@ -31,6 +31,7 @@ NativeProcesses::NativeProcesses(std::filesystem::path machineRoot, FileSystem& 
   m_programs["regedit"] = [this](const std::string& text) {
     return runRegedit(splitArguments(text));
   };
+  m_programs["net"] = [](const std::string& text) { return runNet(splitArguments(text)); };
 }
 
 void NativeProcesses::addProgram(const std::string& name, Program program) {
@@ -88,6 +89,12 @@ std::uint32_t NativeProcesses::runRegedit(const std::vector<std::string>& argume
     ignoreFailure(m_registry.RegFlushKey(root), "the registry could not be written back after an import");
   }
   return imported ? kSucceeded : kFailed;
+}
+
+// Every Windows has net.exe. The simulated machine keeps no local groups, so "net localgroup"
+// does what it is asked; the other commands (use, start, ...) have their own simulations or none.
+std::uint32_t NativeProcesses::runNet(const std::vector<std::string>& arguments) {
+  return !arguments.empty() && ansiToUpper(arguments[0]) == "LOCALGROUP" ? kSucceeded : kFailed;
 }
 
 }  // namespace platform

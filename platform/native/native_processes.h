@@ -35,6 +35,7 @@ class NativeProcesses final : public Processes {
 
  private:
   std::uint32_t runRegedit(const std::vector<std::string>& arguments);
+  static std::uint32_t runNet(const std::vector<std::string>& arguments);
   [[nodiscard]] Status log(const std::string& commandLine) const;
 
   std::filesystem::path m_root;

@@ -79,6 +79,18 @@ TEST_F(NativeProcessesTest, RegeditFailuresGiveAnExitCode) {
   EXPECT_EQ(testValue(), "<no key>");
 }
 
+TEST_F(NativeProcessesTest, NetChangesLocalGroupsOnly) {
+  for (const auto& [line, exitCode] : std::vector<std::pair<const char*, std::uint32_t>>{
+           {"net localgroup \"Power Users\" \"Everyone\" /delete", 0},
+           {"NET.EXE LocalGroup Users", 0},
+           {"net use F: \\\\server\\share", 1},
+           {"net", 1}}) {
+    auto outcome = processes.start(line, WindowStyle::Hidden, Wait::Yes);
+    ASSERT_TRUE(outcome.ok()) << line;
+    EXPECT_EQ(outcome->exitCode, exitCode) << line;
+  }
+}
+
 TEST_F(NativeProcessesTest, OtherProgramsAreMissingAndEveryLineIsLogged) {
   EXPECT_EQ(processes.start("notepad.exe C:\\x.txt", WindowStyle::Normal, Wait::No).status(),
             ERROR_FILE_NOT_FOUND);
