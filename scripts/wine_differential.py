@@ -337,7 +337,8 @@ def export_differential(work, native_bin, windows_bin):
     exports = sorted((a / "Migration" / "Drivers").glob("*.mig"))
     print(f"export: {len(files_of(a))} files in the migration folder, {len(exports)} exports, "
           f"{entries} archive entries")
-    return differences + archive_differences + status_difference(outcome_native, outcome_windows)
+    return differences + archive_differences + \
+        outcome_differences(outcome_native, outcome_windows)
 
 
 def restore_differential(work, native_bin, windows_bin, exported):
@@ -355,8 +356,8 @@ def restore_differential(work, native_bin, windows_bin, exported):
     registry_differences, changes = compare_registry_changes(base, native, windows)
     print(f"restore: {changes} registry values changed, {len(files_of(native / 'drive_c'))} "
           f"files on drive C:")
-    return differences + registry_differences + status_difference(outcome_native,
-                                                                   outcome_windows)
+    return differences + registry_differences + \
+        outcome_differences(outcome_native, outcome_windows)
 
 
 def report(what, native, windows):
@@ -365,10 +366,29 @@ def report(what, native, windows):
         print("".join(f"  {line}\n" for line in outcome.stdout.splitlines()), end="")
 
 
-def status_difference(native, windows):
-    if native.returncode == windows.returncode:
-        return []
-    return [f"exit status: native {native.returncode}, Windows {windows.returncode}"]
+def outcome_differences(native, windows):
+    """The exit status and the summary the run printed (Wine's own messages left out)."""
+    differences = []
+    if native.returncode != windows.returncode:
+        differences.append(f"exit status: native {native.returncode}, Windows {windows.returncode}")
+    if summary_of(native.stdout) != summary_of(windows.stdout):
+        differences.append(f"summary: native {summary_of(native.stdout)!r}, "
+                           f"Windows {summary_of(windows.stdout)!r}")
+    return differences
+
+
+def summary_of(output):
+    """The summary: its first line ("Unattended export: ...", "Restore: ...") and the indented
+    lines that follow it."""
+    lines = output.splitlines()
+    first = next((i for i, line in enumerate(lines)
+                  if line.startswith(("Unattended export:", "Restore:"))), len(lines))
+    summary = lines[first:first + 1]
+    for line in lines[first + 1:]:
+        if not line.startswith("  "):
+            break
+        summary.append(line)
+    return summary
 
 
 def main():
