@@ -153,7 +153,7 @@ def merge_hive(source, target):
 
 
 def wine_value_order(name):
-    """Wine's order of values: the default value ("@") first, then by name without regard to case."""
+    """Wine's order of values: the default value ("@") first, then by name regardless of case."""
     return "" if name == "@" else name.upper()
 
 
