@@ -17,6 +17,7 @@ WORK_DIR is emptied first; after differences it keeps the prefixes for a look, o
 
 import hashlib
 import os
+import pwd
 import re
 import shutil
 import subprocess
@@ -27,8 +28,8 @@ from pathlib import Path
 SOURCE = Path(__file__).resolve().parent.parent
 SAMPLES = SOURCE / "samples"
 PROGRAM_FILES = ["CONFIG.MIG", "printlist.txt", "printers.log"]
-# Wine runs as the host's user: under Wine the logged-on user is always this one.
-WINE_USER = "root"
+# Under Wine the logged-on user is always the host's user that runs it.
+WINE_USER = pwd.getpwuid(os.getuid()).pw_name
 
 # Keys of the sample's registry that would make the prefix disagree with the Wine running it: Wine
 # writes the logon's environment itself, builds the process environment from its own, and keeps
@@ -231,7 +232,7 @@ def run_native(prefix, native_bin, program, command):
     return run([native_bin / "migration", command], env=env, check=False)
 
 
-def run_windows(prefix, windows_bin, program, command):
+def run_windows(prefix, program, command):
     env = wine_env(prefix)
     env.pop("TRANSVALE_PROGRAM_DIR", None)  # the program's folder is the one it starts from
     run([wine_loader(), program / "parcelon-tool.exe", "--register"], env=env)
@@ -328,8 +329,8 @@ def export_differential(work, native_bin, windows_bin):
     native, windows = copy_prefix(base, "old-native"), copy_prefix(base, "old-windows")
     outcome_native = run_native(native, native_bin, program_folder(work, "program-old-native"),
                                 "auto")
-    outcome_windows = run_windows(windows, windows_bin,
-                                  windows_program(work, "program-old-windows", windows_bin), "auto")
+    program = windows_program(work, "program-old-windows", windows_bin)
+    outcome_windows = run_windows(windows, program, "auto")
     report("export", outcome_native, outcome_windows)
     a, b = migration_folder(native), migration_folder(windows)
     differences = compare_folders("export", a, b, skip=TIMED_FILES + ("migfiles.mig",))
@@ -347,9 +348,8 @@ def restore_differential(work, native_bin, windows_bin, exported):
     native, windows = copy_prefix(base, "new-native"), copy_prefix(base, "new-windows")
     outcome_native = run_native(native, native_bin, program_folder(work, "program-new-native"),
                                 "restore")
-    outcome_windows = run_windows(windows, windows_bin,
-                                  windows_program(work, "program-new-windows", windows_bin),
-                                  "restore")
+    program = windows_program(work, "program-new-windows", windows_bin)
+    outcome_windows = run_windows(windows, program, "restore")
     report("restore", outcome_native, outcome_windows)
     differences = compare_folders("restore", native / "drive_c", windows / "drive_c",
                                   skip=TIMED_FILES)
