@@ -114,15 +114,13 @@ def key_name(line):
 
 
 def value_entries(lines):
-    """(name, data) of each value line, continuation lines joined; option lines left out."""
+    """(name, data) of each value, its hex data continued over lines joined."""
     entries = []
-    for line in lines:
-        if line.startswith((" ", "\t")) and entries:
-            name, data = entries[-1]
-            entries[-1] = (name, data.rstrip("\\") + line.strip())
-        elif line.startswith(("\"", "@")):
-            split = value_name_end(line)
-            entries.append((line[:split].lower(), line[split + 1:]))
+    for name, value in value_lines(lines):
+        data = value[0][value_name_end(value[0]) + 1:]
+        for continued in value[1:]:
+            data = data.rstrip("\\") + continued.strip()
+        entries.append((name, data))
     return entries
 
 
@@ -323,41 +321,41 @@ def migration_folder(prefix):
     return prefix / "drive_c" / "migrate" / WINE_USER
 
 
+def run_both(work, base, name, command, native_bin, windows_bin):
+    """`command` run natively on one copy of `base` and under Wine on another: the two copies
+    and the two outcomes."""
+    native, windows = copy_prefix(base, f"{name}-native"), copy_prefix(base, f"{name}-windows")
+    outcome_native = run_native(native, native_bin, program_folder(work, f"program-{name}-native"),
+                                command)
+    program = windows_program(work, f"program-{name}-windows", windows_bin)
+    outcome_windows = run_windows(windows, program, command)
+    report(command, outcome_native, outcome_windows)
+    return native, windows, outcome_differences(outcome_native, outcome_windows)
+
+
 def export_differential(work, native_bin, windows_bin):
     base = make_prefix("old-win2000", work, native_bin)
     (base / "drive_c" / "migrate").mkdir(exist_ok=True)
-    native, windows = copy_prefix(base, "old-native"), copy_prefix(base, "old-windows")
-    outcome_native = run_native(native, native_bin, program_folder(work, "program-old-native"),
-                                "auto")
-    program = windows_program(work, "program-old-windows", windows_bin)
-    outcome_windows = run_windows(windows, program, "auto")
-    report("export", outcome_native, outcome_windows)
+    native, windows, differences = run_both(work, base, "old", "auto", native_bin, windows_bin)
     a, b = migration_folder(native), migration_folder(windows)
-    differences = compare_folders("export", a, b, skip=TIMED_FILES + ("migfiles.mig",))
+    differences += compare_folders("export", a, b, skip=TIMED_FILES + ("migfiles.mig",))
     archive_differences, entries = compare_archives(a / "migfiles.mig", b / "migfiles.mig")
     exports = sorted((a / "Migration" / "Drivers").glob("*.mig"))
     print(f"export: {len(files_of(a))} files in the migration folder, {len(exports)} exports, "
           f"{entries} archive entries")
-    return differences + archive_differences + \
-        outcome_differences(outcome_native, outcome_windows)
+    return differences + archive_differences
 
 
 def restore_differential(work, native_bin, windows_bin, exported):
     base = make_prefix("new-win2000", work, native_bin)
     shutil.copytree(exported, migration_folder(base), symlinks=True)
-    native, windows = copy_prefix(base, "new-native"), copy_prefix(base, "new-windows")
-    outcome_native = run_native(native, native_bin, program_folder(work, "program-new-native"),
-                                "restore")
-    program = windows_program(work, "program-new-windows", windows_bin)
-    outcome_windows = run_windows(windows, program, "restore")
-    report("restore", outcome_native, outcome_windows)
-    differences = compare_folders("restore", native / "drive_c", windows / "drive_c",
-                                  skip=TIMED_FILES)
+    native, windows, differences = run_both(work, base, "new", "restore", native_bin, windows_bin)
+    differences += compare_folders("restore", native / "drive_c", windows / "drive_c",
+                                   skip=TIMED_FILES)
     registry_differences, changes = compare_registry_changes(base, native, windows)
     print(f"restore: {changes} registry values changed, {len(files_of(native / 'drive_c'))} "
           f"files on drive C:")
-    return differences + registry_differences + \
-        outcome_differences(outcome_native, outcome_windows)
+    return differences + registry_differences
 
 
 def report(what, native, windows):
