@@ -8,6 +8,7 @@
 #include "host_status.h"
 #include "platform/text_encoding.h"
 #include "registry_values.h"
+#include "unc_folders.h"
 #include "unc_name.h"
 
 namespace platform {

@@ -1,6 +1,5 @@
 #include "unc_name.h"
 
-#include "host_files.h"
 #include "windows_path.h"
 
 namespace platform {
@@ -17,17 +16,6 @@ std::optional<UncName> parseUncName(std::string_view text) {
     if (!valid) return std::nullopt;
   }
   return name;
-}
-
-std::filesystem::path serverFolder(const PathResolver& resolver, const std::string& server) {
-  const std::filesystem::path found = findHostEntry(resolver.dosdevices() / "unc", server);
-  return !found.empty() && isHostFolder(found) ? found : std::filesystem::path();
-}
-
-std::filesystem::path shareFolder(const std::filesystem::path& server, const std::string& share) {
-  if (server.empty()) return {};
-  const std::filesystem::path found = findHostEntry(server, share);
-  return !found.empty() && isHostFolder(found) ? found : std::filesystem::path();
 }
 
 }  // namespace platform

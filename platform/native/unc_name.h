@@ -1,13 +1,9 @@
-// A share's UNC name (\\server\share) taken apart, and where the native machine keeps servers
-// and shares: the folders dosdevices/unc/<server>/<share> of the machine root.
+// A share's UNC name (\\server\share) taken apart.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "path_resolver.h"
 
 namespace platform {
 
@@ -20,10 +16,5 @@ struct UncName {
 
 // \\server\share with two names that Windows allows and nothing after them; nothing otherwise.
 std::optional<UncName> parseUncName(std::string_view text);
-
-// The host folder of a server, found without regard to case; empty when there is none.
-std::filesystem::path serverFolder(const PathResolver& resolver, const std::string& server);
-// The host folder of a share of that server; empty when there is none.
-std::filesystem::path shareFolder(const std::filesystem::path& server, const std::string& share);
 
 }  // namespace platform

@@ -1,7 +1,6 @@
 #include "scenario_checker.h"
 
 #include <charconv>
-#include <fstream>
 #include <optional>
 #include <sstream>
 
@@ -16,7 +15,6 @@
 #include "forms/menu_item.h"
 #include "frame/frm_main.h"
 #include "frame/run_outcome.h"
-#include "native_processes.h"
 #include "platform/text_file.h"
 #include "registry_text.h"
 #include "scenario_text.h"
@@ -320,10 +318,7 @@ std::vector<std::string> ScenarioChecker::messageLines() {
 
 std::vector<std::string> ScenarioChecker::startedLines() {
   std::vector<std::string> lines;
-  std::ifstream log(m_machine.root() / platform::NativeProcesses::kLogName, std::ios::binary);
-  for (std::string line; std::getline(log, line);) {
-    if (!line.empty()) lines.push_back("started " + line);
-  }
+  for (const std::string& command : m_machine.startedCommands()) lines.push_back("started " + command);
   return lines;
 }
 

@@ -1,4 +1,4 @@
-#include "scenario_machine.h"
+#include "native_scenario_machine.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,13 @@ std::vector<ScenarioLine> linesOf(const std::vector<std::string>& texts) {
   return lines;
 }
 
+// Builds the machine the lines describe; false with the error of a line or of the building.
+bool buildFrom(NativeScenarioMachine& built, const std::vector<ScenarioLine>& lines,
+               std::string& error) {
+  MachineDescription description;
+  return describeMachine(lines, description, error) && built.build(description, error);
+}
+
 std::vector<std::string> printerList(platform::Machine& machine) {
   std::vector<std::string> out;
   for (const auto& printer : machine.printers().printerList()) {
@@ -26,9 +33,9 @@ std::vector<std::string> printerList(platform::Machine& machine) {
 }
 
 TEST(ScenarioMachine, SharesPrintersConnectionsAndACatalogue) {
-  ScenarioMachine built;
+  NativeScenarioMachine built;
   std::string error;
-  ASSERT_TRUE(built.build(
+  ASSERT_TRUE(buildFrom(built,
       linesOf({
           "share \\\\FileServer\\Data",
           "printer \"HP LaserJet 4050\" driver \"HP LaserJet 4050 Series PCL 6\" port LPT2: "
@@ -42,7 +49,7 @@ TEST(ScenarioMachine, SharesPrintersConnectionsAndACatalogue) {
       }),
       error))
       << error;
-  platform::NativeMachine& machine = built.machine();
+  platform::NativeMachine& machine = built.nativeMachine();
   EXPECT_TRUE(machine.files().folderExists("\\\\fileserver\\data"));
   EXPECT_EQ(printerList(machine),
             (std::vector<std::string>{"HP LaserJet 4050 = HP LaserJet 4050 Series PCL 6",
@@ -80,14 +87,14 @@ TEST(ScenarioMachine, WrongPrinterLinesSayWhereAndWhy) {
       {"driver-catalogue C:\\x.inf", "test.scenario:1: driver-catalogue PATH MODEL..."},
   };
   for (const auto& [line, message] : cases) {
-    ScenarioMachine built;
+    NativeScenarioMachine built;
     std::string error;
-    EXPECT_FALSE(built.build(linesOf({line}), error)) << line;
+    EXPECT_FALSE(buildFrom(built, linesOf({line}), error)) << line;
     EXPECT_EQ(error.substr(0, message.size()), message) << line;
   }
-  ScenarioMachine twice;
+  NativeScenarioMachine twice;
   std::string error;
-  EXPECT_FALSE(twice.build(linesOf({"printer A driver X", "printer a driver Y"}), error));
+  EXPECT_FALSE(buildFrom(twice, linesOf({"printer A driver X", "printer a driver Y"}), error));
   EXPECT_EQ(error, "test.scenario:2: cannot add a (status 1802)");
 }
 

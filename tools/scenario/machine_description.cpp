@@ -1,65 +1,16 @@
-#include "scenario_machine.h"
-
-#include <unistd.h>
+#include "machine_description.h"
 
 #include <cctype>
 #include <charconv>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <map>
+#include <cstdio>
 
 #include "driver_catalogue.h"
 #include "forms/dir_list_box.h"
-#include "platform/text_encoding.h"
-#include "platform/text_file.h"
-#include "registry_text.h"
 #include "stored_zip.h"
-#include "unc_name.h"
 
 namespace scenario {
 
 namespace {
-
-constexpr const char* kDefaultProgramDirectory = "C:\\Transvale";
-constexpr const char* kSystemEnvironmentKey =
-    "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
-
-struct DriveSpec {
-  std::string wineType = "hd";
-  std::string label;
-  std::string share;  // \\server\share for a network drive
-  bool ready = true;
-};
-
-struct FileDescription {
-  std::string path;
-  bool folder = false;
-  std::string bytes;
-  std::optional<platform::FileTime> time;
-  std::uint32_t attributes = 0;
-  std::string location;
-};
-
-struct MachineDescription {
-  std::map<char, DriveSpec> drives{{'c', DriveSpec{}}};
-  std::optional<std::string> user = "jsmith";
-  std::map<std::string, std::string> environment{{"OS", "Windows_NT"}, {"windir", "C:\\WINNT"}};
-  std::string programDirectory = kDefaultProgramDirectory;
-  std::vector<FileDescription> files;
-  struct RegLine {
-    RegistryPath path;
-    std::optional<std::string> name;
-    RegistryData data;
-  };
-  std::vector<RegLine> registry;
-  bool zipComponent = false;
-  std::vector<platform::UncName> shares;
-  // Printers with the line that made each, for messages.
-  std::vector<std::pair<platform::PrinterDetails, std::string>> printers;
-  std::vector<std::pair<platform::PrinterDetails, std::string>> sharedPrinters;
-  std::vector<std::pair<std::string, std::string>> printerConnections;
-};
 
 // Days from 1 January 1970 to a civil date.
 std::int64_t daysFromCivil(int year, unsigned month, unsigned day) {
@@ -394,176 +345,15 @@ class LineParser {
   std::string m_location;
 };
 
-void makeDrives(const std::filesystem::path& root, const MachineDescription& description) {
-  namespace fs = std::filesystem;
-  fs::create_directories(root / "dosdevices");
-  for (const auto& [letter, drive] : description.drives) {
-    const std::string link = std::string(1, letter) + ":";
-    if (!drive.share.empty()) {
-      // \\server\share lives in dosdevices/unc/server/share; the drive links to it.
-      std::string relative = "unc";
-      std::string rest = drive.share.substr(2);
-      for (char& c : rest) c = c == '\\' ? '/' : c;
-      relative += "/" + rest;
-      fs::create_directories(root / "dosdevices" / relative);
-      fs::create_symlink(drive.ready ? relative : relative + ".missing",
-                         root / "dosdevices" / link);
-      continue;
-    }
-    const std::string folder = "drive_" + std::string(1, letter);
-    if (drive.ready) fs::create_directories(root / folder);
-    fs::create_symlink("../" + folder, root / "dosdevices" / link);
-    if (drive.ready && !drive.label.empty()) {
-      std::ofstream(root / folder / ".windows-label", std::ios::binary) << drive.label;
-    }
-  }
-}
-
-void makeShares(const std::filesystem::path& root, const MachineDescription& description) {
-  for (const platform::UncName& share : description.shares) {
-    std::filesystem::create_directories(root / "dosdevices" / "unc" /
-                                        platform::ansiToUtf8(share.server) /
-                                        platform::ansiToUtf8(share.share));
-  }
-}
-
-// Local printers, the network's printers and the user's connections, where Windows keeps them.
-bool addPrinters(platform::NativePrinters& printers, const MachineDescription& description,
-                 std::string& error) {
-  const auto failed = [&error](const std::string& location, const std::string& what,
-                               platform::Status status) {
-    error = location + ": cannot add " + what + " (status " + platform::toString(status) + ")";
-    return false;
-  };
-  for (const auto& [printer, location] : description.printers) {
-    const platform::Status status = printers.addLocalPrinter(printer);
-    if (status.failed()) return failed(location, printer.name, status);
-  }
-  for (const auto& [printer, location] : description.sharedPrinters) {
-    const platform::Status status = printers.recordSharedPrinter(printer);
-    if (status.failed()) return failed(location, printer.name, status);
-  }
-  for (const auto& [name, location] : description.printerConnections) {
-    const platform::Status status = printers.rememberConnection(name);
-    if (status.failed()) return failed(location, name, status);
-  }
-  return true;
-}
-
-// The first failure stops the writing: a machine that lacks part of its description would only
-// make the scenario fail later, for a reason further from its cause.
-platform::Status writeRegistry(platform::Registry& registry, const MachineDescription& description) {
-  const RegistryPath drives{platform::HKEY_LOCAL_MACHINE, "Software\\Wine\\Drives"};
-  for (const auto& [letter, drive] : description.drives) {
-    RETURN_IF_FAILED(writeRegistryValue(registry, drives, std::string(1, letter) + ":",
-                                        {platform::REG_SZ, drive.wineType + '\0'}));
-  }
-  const RegistryPath system{platform::HKEY_LOCAL_MACHINE, kSystemEnvironmentKey};
-  for (const auto& [name, value] : description.environment) {
-    RETURN_IF_FAILED(writeRegistryValue(registry, system, name, {platform::REG_SZ, value + '\0'}));
-  }
-  if (description.user) {
-    RETURN_IF_FAILED(writeRegistryValue(registry,
-                                        {platform::HKEY_CURRENT_USER, "Volatile Environment"},
-                                        "USERNAME", {platform::REG_SZ, *description.user + '\0'}));
-  }
-  for (const auto& reg : description.registry) {
-    RETURN_IF_FAILED(reg.name ? writeRegistryValue(registry, reg.path, *reg.name, reg.data)
-                              : createRegistryKey(registry, reg.path));
-  }
-  return platform::ERROR_SUCCESS;
-}
-
-// Creates every missing folder of `path`, the path included.
-void createFolders(platform::FileSystem& files, const std::string& path) {
-  for (std::size_t i = 0; i <= path.size(); ++i) {
-    if (i < path.size() && path[i] != '\\') continue;
-    const std::string prefix = path.substr(0, i);
-    if (prefix.size() > 2 && !files.folderExists(prefix)) {
-      platform::ignoreFailure(files.createFolder(prefix), "a folder of the described machine");
-    }
-  }
-}
-
-platform::Status createEntry(platform::FileSystem& files, const FileDescription& file) {
-  if (!file.folder) return platform::writeWholeFile(files, file.path, file.bytes);
-  createFolders(files, file.path);
-  return files.folderExists(file.path) ? platform::ERROR_SUCCESS : platform::ERROR_PATH_NOT_FOUND;
-}
-
-// The zip component's library, copied from the build beside the program as an installation
-// puts it there.
-bool installZipComponent(platform::NativeMachine& machine, const MachineDescription& description,
-                         std::string& error) {
-  const std::filesystem::path library = PARCELON_LIBRARY_PATH;
-  std::ifstream in(library, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::string target =
-      forms::joinPath(description.programDirectory, library.filename().string());
-  if (!in || platform::writeWholeFile(machine.files(), target, bytes) != platform::ERROR_SUCCESS) {
-    error = "cannot install the zip component from " + library.string();
-    return false;
-  }
-  return true;
-}
-
-bool writeFiles(platform::NativeMachine& machine, const MachineDescription& description,
-                platform::FileTime now, std::string& error) {
-  platform::FileSystem& files = machine.files();
-  createFolders(files, description.programDirectory);
-  for (const FileDescription& file : description.files) {
-    const std::size_t slash = file.path.rfind('\\');
-    if (slash != std::string::npos) createFolders(files, file.path.substr(0, slash));
-    const platform::Status status = createEntry(files, file);
-    if (status.failed()) {
-      error = file.location + ": cannot create " + file.path + " (status " +
-              platform::toString(status) + ")";
-      return false;
-    }
-    platform::ignoreFailure(files.setLastWriteTime(file.path, file.time.value_or(now)), "the time of a described file");
-    if (file.attributes != 0)
-      platform::ignoreFailure(files.setAttributes(file.path, file.attributes), "the attributes of a described file");
-  }
-  return true;
-}
-
 }  // namespace
 
-ScenarioMachine::~ScenarioMachine() {
-  m_machine.reset();
-  if (!m_root.empty() && !m_keep) {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_root, ignored);
-  }
-}
-
-bool ScenarioMachine::build(const std::vector<ScenarioLine>& lines, std::string& error) {
-  MachineDescription description;
+bool describeMachine(const std::vector<ScenarioLine>& lines, MachineDescription& description,
+                     std::string& error) {
   LineParser parser(description, error);
   for (const ScenarioLine& line : lines) {
     if (!parser.parse(line)) return false;
   }
-  std::string pattern = (std::filesystem::temp_directory_path() / "scenario-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    error = "cannot make a temporary folder";
-    return false;
-  }
-  m_root = pattern;
-  makeDrives(m_root, description);
-  makeShares(m_root, description);
-  m_machine =
-      std::make_unique<platform::NativeMachine>(m_root, m_clock, description.programDirectory);
-  if (writeRegistry(m_machine->registry(), description).failed()) {
-    error = "cannot write the machine's registry";
-    return false;
-  }
-  if (!addPrinters(m_machine->nativePrinters(), description, error)) return false;
-  if (m_machine->nativeRegistry().flushAll().failed()) {
-    error = "cannot write the machine's registry";
-    return false;
-  }
-  if (!writeFiles(*m_machine, description, m_clock.now(), error)) return false;
-  return !description.zipComponent || installZipComponent(*m_machine, description, error);
+  return true;
 }
 
 }  // namespace scenario
