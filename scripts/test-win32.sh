@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows build's part of the tests: builds the shipped 32-bit binaries (build-win32), checks
 # their imports against Windows 2000, and runs the Windows test suites (platform, component and
-# the program's modules) under Wine, each in a fresh prefix. Then the differential test: the native
-# program (from the native build, $BUILD_DIR or build) and the Windows program under Wine, on one
-# Wine prefix holding a sample machine, must leave the same results (scripts/wine_differential.py).
+# the program's modules) under Wine, each in a fresh prefix, and the scenarios, each in a fresh
+# copy of one prefix. Then the differential test: the native program (from the native build,
+# $BUILD_DIR or build) and the Windows program under Wine, on one Wine prefix holding a sample
+# machine, must leave the same results (scripts/wine_differential.py).
 # The suites and the Windows program run as 32-bit programs where the host runs 32-bit Wine
 # (build-win32-tests, build-win32), otherwise as 64-bit ones under 64-bit Wine (build-win64-tests):
 # the same sources, the same backend. CI=true makes warnings errors.
@@ -20,6 +21,7 @@ bash scripts/win32-imports.sh build-win32/bin/migration.exe build-win32/bin/parc
 grep -i 'not on' build-win32/imports.txt | sort -u || true
 
 # The module suites that run under Wine; their native-only tests are named in their CMakeLists.
+# The scenarios play under Wine too (scenario-run, scripts/wine-scenarios.sh).
 module_suites="context_tests forms_tests script_tests scan_tests capture_tests restore_tests"
 module_suites+=" frame_tests"
 
@@ -34,7 +36,7 @@ else
   program_targets="parcelon parcelon-tool migration"
 fi
 TOOLCHAIN=$toolchain BUILD_DIR=$tests_dir BUILD_TYPE=None JOBS=$jobs \
-  TARGETS="platform_tests parcelon_tests $module_suites $program_targets" \
+  TARGETS="platform_tests parcelon_tests $module_suites scenario-run $program_targets" \
   bash scripts/build-win32.sh -DTRANSVALE_BUILD_TESTS=ON
 (cd "$tests_dir" && ctest -L wine-suite --output-on-failure -j "$jobs")
 WINE=$wine WINEARCH=$wine_arch python3 scripts/wine_differential.py "${BUILD_DIR:-build}/bin" \
