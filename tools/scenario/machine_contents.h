@@ -23,7 +23,6 @@ bool writeDescribedFiles(platform::FileSystem& files, const MachineDescription& 
 // The zip component's library (`bytes`, named `fileName`) beside the program, as an installation
 // puts it there.
 bool installZipComponent(platform::FileSystem& files, const MachineDescription& description,
-                         const std::string& fileName, const std::string& bytes,
-                         std::string& error);
+                         const std::string& fileName, const std::string& bytes, std::string& error);
 
 }  // namespace scenario

@@ -200,7 +200,8 @@ class LineParser {
 
   // `archive PATH <<END`, then one entry a line: `NAME "content"` or `NAME size N`.
   bool parseArchive(const std::vector<Word>& words, const ScenarioLine& line) {
-    if (words.size() != 2 || !line.hasBlock) return fail("archive PATH <<END, then NAME \"content\" lines");
+    if (words.size() != 2 || !line.hasBlock)
+      return fail("archive PATH <<END, then NAME \"content\" lines");
     std::vector<std::pair<std::string, std::string>> entries;
     std::size_t start = 0;
     while (start < line.block.size()) {

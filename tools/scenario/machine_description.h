@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/clock.h"
 #include "native_printers.h"  // PrinterDetails
+#include "platform/clock.h"
 #include "registry_text.h"
 #include "scenario_file.h"
 #include "unc_name.h"

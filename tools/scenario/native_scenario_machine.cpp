@@ -75,7 +75,8 @@ bool addPrinters(platform::NativePrinters& printers, const MachineDescription& d
 // The first failure stops the writing: a machine that lacks part of its description would only
 
 // The drives as Wine's registry names them, the environment and the user, then the `reg` lines.
-platform::Status writeRegistry(platform::Registry& registry, const MachineDescription& description) {
+platform::Status writeRegistry(platform::Registry& registry,
+                               const MachineDescription& description) {
   const RegistryPath drives{platform::HKEY_LOCAL_MACHINE, "Software\\Wine\\Drives"};
   for (const auto& [letter, drive] : description.drives) {
     RETURN_IF_FAILED(writeRegistryValue(registry, drives, std::string(1, letter) + ":",

@@ -318,7 +318,9 @@ std::vector<std::string> ScenarioChecker::messageLines() {
 
 std::vector<std::string> ScenarioChecker::startedLines() {
   std::vector<std::string> lines;
-  for (const std::string& command : m_machine.startedCommands()) lines.push_back("started " + command);
+  for (const std::string& command : m_machine.startedCommands()) {
+    lines.push_back("started " + command);
+  }
   return lines;
 }
 

@@ -55,7 +55,8 @@ class ScenarioEnvironment final : public platform::Environment {
   }
 
   platform::Result<std::string> userName() override {
-    if (!m_user) return platform::Result<std::string>::failure(platform::Status(platform::ERROR_NOT_FOUND));
+    if (!m_user)
+      return platform::Result<std::string>::failure(platform::Status(platform::ERROR_NOT_FOUND));
     return *m_user;
   }
 
@@ -176,7 +177,8 @@ class Win32ScenarioMachine final : public ScenarioMachine {
   explicit Win32ScenarioMachine(const MachineDescription& description)
       : m_machine(m_clock, description) {
     m_rootBefore = rootEntries(m_machine.files());
-    for (const WatchedKey& key : kWatchedKeys) m_keysBefore.push_back(keyNames(m_machine.registry(), key));
+    for (const WatchedKey& key : kWatchedKeys)
+      m_keysBefore.push_back(keyNames(m_machine.registry(), key));
   }
 
   ~Win32ScenarioMachine() override {
@@ -195,8 +197,8 @@ class Win32ScenarioMachine final : public ScenarioMachine {
     const std::string library = builtLibraryPath();
     const auto bytes = platform::readWholeFile(m_machine.files(), library);
     return installZipComponent(m_machine.files(), description,
-                               library.substr(library.find_last_of('\\') + 1),
-                               bytes.valueOr(""), error);
+                               library.substr(library.find_last_of('\\') + 1), bytes.valueOr(""),
+                               error);
   }
 
   platform::Machine& machine() override { return m_machine; }
