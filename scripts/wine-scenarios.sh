@@ -27,11 +27,13 @@ play() {
   local file=$1 prefix status=0
   prefix=$(mktemp -d "$work/run.XXXXXX")
   # Wine's own programs and libraries (most of the prefix) are shared, as nothing writes to them;
-  # the rest is copied. The program starts in C:\, where a program started from a shortcut would.
+  # the rest is copied. The driver starts in C:\, so that C: is its current drive, as on the
+  # machines the program serves.
   tar -C "$work/template" --exclude=./drive_c/windows/system32 -cf - . | tar -C "$prefix" -xf -
   cp -al "$work/template/drive_c/windows/system32" "$prefix/drive_c/windows/"
-  (cd "$prefix/drive_c" &&
-    WINEPREFIX=$prefix "$wine" "$program" "Z:${file//\//\\}" >"$prefix.out" 2>&1) || status=$?
+  # A scenario that hangs (a program it starts waiting for someone) fails after five minutes.
+  (cd "$prefix/drive_c" && WINEPREFIX=$prefix timeout 300 "$wine" "$program" \
+    "Z:${file//\//\\}" >"$prefix.out" 2>&1) || status=$?
   WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
   if [ "$status" != 0 ]; then
     { echo "== $file (exit $status)"; cat "$prefix.out"; } >>"$work/output"
